@@ -1,0 +1,897 @@
+#include "app/Unit1.h"
+
+#include "about/HelpActions.h"
+#include "app/Fonts.h"
+#include "app/InputBox.h"
+#include "app/Platform.h"
+#include "presentation/Layout.h"
+#include "presentation/Pictures.h"
+#include "session/Judge.h"
+#include "session/Results.h"
+#include "ui_Unit1.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCursor>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+const QString captionStart = QStringLiteral("开始");
+const QString captionPause = QStringLiteral("暂停");
+const QString captionContinue = QStringLiteral("继续");
+const QString captionFullScreen = QStringLiteral("全屏");
+const QString captionWindow = QStringLiteral("窗口");
+const QString captionFinished = QStringLiteral("完");
+
+const QEvent::Type SysCommandEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// WM_SYSCOMMAND posted to the window's own queue.
+class SysCommandEvent : public QEvent {
+public:
+    explicit SysCommandEvent(quint32 command)
+        : QEvent(SysCommandEventType)
+        , command(command)
+    {
+    }
+    quint32 command;
+};
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+// Virtual-key codes of F1-F4.
+constexpr quint16 VK_F1 = 112;
+constexpr quint16 VK_F4 = 115;
+}
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    Form1 = this;
+    ui->setupUi(this);
+    Label1 = ui->Label1;
+    Label2 = ui->Label2;
+    Label3 = ui->Label3;
+    Label4 = ui->Label4;
+    Label5 = ui->Label5;
+    Label6 = ui->Label6;
+    Label7 = ui->Label7;
+    Label8 = ui->Label8;
+    Image1 = ui->Image1;
+    RadioGroup1 = ui->RadioGroup1;
+    RadioGroup2 = ui->RadioGroup2;
+    CheckBox1 = ui->CheckBox1;
+    CheckBox2 = ui->CheckBox2;
+    Button1 = ui->Button1;
+    Button2 = ui->Button2;
+    Button4 = ui->Button4;
+    Button5 = ui->Button5;
+    Button6 = ui->Button6;
+    Edit1 = ui->Edit1;
+
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(961, 521);
+    setAutoFillBackground(true);
+    InitFonts();
+
+    auto makeGroup = [this](QGroupBox* box, QButtonGroup*& group) {
+        group = new QButtonGroup(this);
+        int id = 0;
+        for (QRadioButton* b : box->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
+            group->addButton(b, id++);
+    };
+    makeGroup(RadioGroup1, m_modeGroup);
+    makeGroup(RadioGroup2, m_timeGroup);
+
+    auto makeTimer = [this](const char* name, int interval, void (TForm1::*handler)()) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QString::fromLatin1(name));
+        timer->setInterval(interval);
+        // The clock must not run early: a coarse timer may fire 5% before time.
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); });
+        return timer;
+    };
+    Timer1 = makeTimer("Timer1", 1000, &TForm1::Timer1Timer);
+    Timer2 = makeTimer("Timer2", 1000, &TForm1::Timer2Timer);
+    Timer3 = makeTimer("Timer3", 500, &TForm1::Timer3Timer);
+    Timer4 = makeTimer("Timer4", 500, &TForm1::Timer4Timer);
+    Timer5 = makeTimer("Timer5", 500, &TForm1::Timer5Timer);
+    Timer6 = makeTimer("Timer6", 500, &TForm1::Timer6Timer);
+    Timer2->start();
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto addEntry = [this](const char* name, const QString& caption, void (TForm1::*handler)()) {
+        QAction* action = PopupMenu1->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); });
+        return action;
+    };
+    N1 = addEntry("N1", QStringLiteral("软件更新"), &TForm1::N1Click);
+    N2 = addEntry("N2", QStringLiteral("关于软件说明"), &TForm1::N2Click);
+    N3 = addEntry("N3", QStringLiteral("标准键盘键位图"), &TForm1::N3Click);
+    N4 = addEntry("N4", QStringLiteral("数字键盘指法图"), &TForm1::N4Click);
+    N861 = addEntry("N861", QStringLiteral("五笔字根图86版"), &TForm1::N861Click);
+    N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
+
+    auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); });
+    };
+    onClick(Button1, &TForm1::Button1Click);
+    onClick(Button2, &TForm1::Button2Click);
+    onClick(Button4, &TForm1::Button4Click);
+    onClick(Button5, &TForm1::Button5Click);
+    onClick(Button6, &TForm1::Button6Click);
+    // Click handlers also run when start-up checks a box, as the settings are applied.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { Platform::RunHandler([&] { CheckBox1Click(); }); });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this] { Platform::RunHandler([&] { CheckBox2Click(); }); });
+
+    // Seeing every typed character before the focused control: a filter on each child that
+    // can take the focus sees each key exactly once, before the child does.
+    for (QWidget* child : findChildren<QWidget*>())
+        if (child->focusPolicy() != Qt::NoFocus)
+            child->installEventFilter(this);
+
+    move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+
+    Platform::RunHandler([this] { FormCreate(); });
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::InitFonts()
+{
+    setFont(SongFont(14));
+    for (QLabel* slot : { Label1, Label2, Label3, Label4 })
+        slot->setFont(SongFont(200));
+    for (QWidget* w : std::initializer_list<QWidget*> { RadioGroup1, RadioGroup2, Label6, Label7 })
+        w->setFont(SongFont(17));
+    for (QWidget* w : std::initializer_list<QWidget*> { CheckBox1, CheckBox2 })
+        w->setFont(SongFont(14));
+    for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
+        w->setFont(SongFont(35, true));
+    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6 })
+        w->setFont(SongFont(17, true));
+}
+
+int TForm1::ItemIndex(QGroupBox* group) const
+{
+    return (group == RadioGroup1 ? m_modeGroup : m_timeGroup)->checkedId();
+}
+
+void TForm1::SetItemIndex(QGroupBox* group, int index)
+{
+    QButtonGroup* buttons = group == RadioGroup1 ? m_modeGroup : m_timeGroup;
+    if (QAbstractButton* b = buttons->button(index)) {
+        b->setChecked(true);
+    } else if (QAbstractButton* checked = buttons->checkedButton()) {
+        buttons->setExclusive(false);
+        checked->setChecked(false);
+        buttons->setExclusive(true);
+    }
+}
+
+QString TForm1::ItemCaption(QGroupBox* group, int index) const
+{
+    QAbstractButton* b = (group == RadioGroup1 ? m_modeGroup : m_timeGroup)->button(index);
+    return b ? b->text() : QString();
+}
+
+QLabel* TForm1::SlotLabel(int slot) const
+{
+    switch (slot) {
+    case 1:
+        return Label1;
+    case 2:
+        return Label2;
+    case 3:
+        return Label3;
+    default:
+        return Label4;
+    }
+}
+
+QTimer* TForm1::EffectTimer(int slot) const
+{
+    switch (slot) {
+    case 1:
+        return Timer3;
+    case 2:
+        return Timer4;
+    case 3:
+        return Timer5;
+    default:
+        return Timer6;
+    }
+}
+
+QString TForm1::SlotText(int mode, int k) const
+{
+    const size_t i = size_t(k);
+    switch (mode) {
+    case Mode::UpperLetters:
+    case Mode::LowerLetters:
+    case Mode::Digits:
+        return Platform::FromGbk(keySlots[i]);
+    case Mode::Pinyin:
+    case Mode::PinyinFollow:
+        return Platform::FromGbk(pySlots[i].text);
+    case Mode::Roots:
+        return Platform::FromGbk(wbzgSlots[i].text);
+    case Mode::Level1:
+        return Platform::FromGbk(wb1Slots[i].text);
+    case Mode::Level2:
+        return Platform::FromGbk(wb2Slots[i].text);
+    case Mode::WubiChars:
+    case Mode::WubiFollow:
+        return Platform::FromGbk(wbSlots[i].text);
+    }
+    return SlotLabel(k)->text();
+}
+
+void TForm1::SetCaption(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    // Labels size themselves to their text; their height is the font's character height.
+    const QFontMetrics metrics(label->font());
+    const int height = label->font().pixelSize() > 0 ? label->font().pixelSize() : metrics.height();
+    label->resize(text.isEmpty() ? 0 : metrics.horizontalAdvance(text), height);
+}
+
+// ---------------------------------------------------------------- start-up and shut-down
+
+void TForm1::FormCreate()
+{
+    for (QLabel* label : { Label5, Label6, Label7, Label8 })
+        SetCaption(label, label->text());
+
+    const QString dir = Platform::ProgramDir();
+    LoadOutcome outcome = LoadOutcome::Loaded;
+    try {
+        outcome = LoadDataTables(std::filesystem::path(dir.toStdU16String()), tables);
+    } catch (const AppError& e) {
+        // The failing table and the ones after it stay empty; the program runs on. The sound
+        // switches are still read, so the check boxes never contradict what is heard.
+        Platform::ReportError(e);
+    }
+    if (outcome == LoadOutcome::PlainTableMissing) {
+        Platform::ShowMessageBox(QStringLiteral("打开字库失败！"), QStringLiteral("失败"), Platform::MessageIcon::None);
+        m_terminateRequested = true;
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    }
+    sound.StartUp(CheckBox1, CheckBox2);
+}
+
+void TForm1::FormClose()
+{
+    tables.freeAll();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    Platform::RunHandler([this] { FormClose(); });
+    QWidget::closeEvent(event);
+    // Closing the main window ends the program, even with About boxes still open.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TForm1::Button4Click()
+{
+    close();
+}
+
+// ---------------------------------------------------------------- session control
+
+void TForm1::BringToFront()
+{
+    raise();
+    activateWindow();
+}
+
+void TForm1::PlayMusicReported(const QString& fileName)
+{
+    Platform::RunHandler([&] { PlayMusic(fileName); });
+}
+
+bool TForm1::CheckDataFor(int mode)
+{
+    const char* file = nullptr;
+    int count = 1;
+    switch (mode) {
+    case Mode::Pinyin:
+    case Mode::PinyinFollow:
+        file = "py.dat", count = tables.py.count;
+        break;
+    case Mode::Roots:
+        file = "wbzg.dat", count = tables.wbzg.count;
+        break;
+    case Mode::Level1:
+        file = "wb1.dat", count = tables.wb1.count;
+        break;
+    case Mode::Level2:
+        file = "wb2.dat", count = tables.wb2.count;
+        break;
+    case Mode::WubiChars:
+    case Mode::WubiFollow:
+        file = "wb.dat", count = tables.wb.count;
+        break;
+    default:
+        return true;
+    }
+    if (count >= 1)
+        return true;
+    Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
+        QStringLiteral("提示"), Platform::MessageIcon::Information);
+    return false;
+}
+
+void TForm1::Button1Click()
+{
+    const QString caption = Button1->text();
+    if (caption == captionPause)
+        Pause();
+    else if (caption == captionContinue)
+        Continue();
+    else
+        Start();
+}
+
+void TForm1::Start()
+{
+    BringToFront();
+    const int mode = ItemIndex(RadioGroup1);
+    if (mode < 0) {
+        Platform::ShowMessageBox(QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
+        return;
+    }
+    const int time = ItemIndex(RadioGroup2);
+    if (time < 0) {
+        Platform::ShowMessageBox(QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
+        return;
+    }
+    if (!CheckDataFor(mode))
+        return;
+
+    // Draw the four items before anything changes, so a damaged record leaves the session
+    // idle instead of half-started (the error leaves this handler here).
+    auto py = pySlots;
+    auto zg = wbzgSlots;
+    auto w1 = wb1Slots;
+    auto w2 = wb2Slots;
+    auto wb = wbSlots;
+    for (int k = 1; k <= 4; ++k) {
+        const size_t i = size_t(k);
+        switch (mode) {
+        case Mode::Pinyin:
+        case Mode::PinyinFollow:
+            DrawSlot(tables.py, random, py[i]);
+            break;
+        case Mode::Roots:
+            DrawSlot(tables.wbzg, random, zg[i]);
+            break;
+        case Mode::Level1:
+            DrawSlot(tables.wb1, random, w1[i]);
+            break;
+        case Mode::Level2:
+            DrawSlot(tables.wb2, random, w2[i]);
+            break;
+        case Mode::WubiChars:
+        case Mode::WubiFollow:
+            DrawSlot(tables.wb, random, wb[i]);
+            break;
+        }
+    }
+
+    SetCaption(Label5, QString());
+    SetCaption(Label6, ItemCaption(RadioGroup1, mode));
+    Image1->clear();
+    testSeconds = TestTimeSeconds[size_t(time)];
+    for (QWidget* w : std::initializer_list<QWidget*> { RadioGroup1, RadioGroup2, CheckBox1, CheckBox2 })
+        w->hide();
+    Timer1->start();
+    elapsedSeconds = 0;
+    keyHitCount = 0;
+    PlayMusicReported(QStringLiteral("Test0.mp3"));
+    if (Mode::IsSingleKey(mode)) {
+        KeyPreview = true;
+        for (int k = 1; k <= 4; ++k) {
+            SlotLabel(k)->setText(QString::fromStdString(StartCharacter(mode, k)));
+            keySlots[size_t(k)] = Platform::ToGbk(SlotLabel(k)->text());
+        }
+    } else {
+        inputHitCount = 0;
+        Edit1->setFocus();
+        pySlots = py;
+        wbzgSlots = zg;
+        wb1Slots = w1;
+        wb2Slots = w2;
+        wbSlots = wb;
+        for (int k = 1; k <= 4; ++k)
+            SlotLabel(k)->setText(SlotText(mode, k));
+    }
+    if (mode == Mode::PinyinFollow) {
+        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[1].pinyin)));
+        Label8->setEnabled(true);
+        Label8->show();
+        SetCaption(Label8, Platform::FromGbk(pySlots[1].text));
+    } else if (mode == Mode::WubiFollow) {
+        SetCaption(Label5, Platform::FromGbk(wbSlots[1].codes[1]));
+        // A missing picture is reported; the session starts all the same.
+        Platform::RunHandler([this] { ShowDecompositionPicture(wbSlots[1].pictureNo); });
+    }
+    Button1->setText(captionPause);
+    sessionMode = mode;
+    Button2->setEnabled(true);
+}
+
+void TForm1::Pause()
+{
+    sessionMode = ItemIndex(RadioGroup1);
+    Timer1->stop();
+    KeyPreview = false;
+    Edit1->setEnabled(false);
+    Button1->setText(captionContinue);
+    sound.PauseMusic();
+}
+
+void TForm1::Continue()
+{
+    BringToFront();
+    Edit1->setEnabled(true);
+    if (Mode::IsSingleKey(sessionMode))
+        KeyPreview = true;
+    else
+        Edit1->setFocus();
+    Timer1->start();
+    Button1->setText(captionPause);
+    sound.ResumeMusic();
+}
+
+void TForm1::Button2Click()
+{
+    EndSession(false);
+}
+
+void TForm1::Timer1Timer()
+{
+    ++elapsedSeconds;
+    SetCaption(Label7, QString::fromStdString(ClockText(elapsedSeconds)));
+    if (elapsedSeconds >= testSeconds)
+        EndSession(true);
+}
+
+void TForm1::EndSession(bool timeUp)
+{
+    PlayMusicReported(QStringLiteral("Test1.mp3"));
+    if (!timeUp)
+        BringToFront();
+    const int mode = ItemIndex(RadioGroup1);
+    const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
+    SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
+    if (mode == Mode::PinyinFollow) {
+        Label8->hide();
+        Label8->setEnabled(false);
+    }
+    KeyPreview = false;
+    for (QWidget* w : std::initializer_list<QWidget*> { RadioGroup1, RadioGroup2, CheckBox1, CheckBox2 })
+        w->show();
+    Timer1->stop();
+    Button1->setEnabled(true);
+    Button1->setText(captionStart);
+    Button2->setEnabled(false);
+    Edit1->setEnabled(true);
+    Edit1->clear();
+    for (int k = 1; k <= 4; ++k)
+        SlotLabel(k)->setText(captionFinished);
+    // Time-up leaves the clock where it stopped, so the last tick stays readable.
+    if (!timeUp)
+        elapsedSeconds = 0;
+    SetCaption(Label5, QString());
+    Image1->clear();
+}
+
+// ---------------------------------------------------------------- keys
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && !m_resending) {
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (watched == Edit1 && keyEvent->key() >= Qt::Key_F1 && keyEvent->key() <= Qt::Key_F4)
+            Platform::RunHandler([&] { Edit1KeyDown(quint16(VK_F1 + (keyEvent->key() - Qt::Key_F1))); });
+        return DeliverCharacter(watched, keyEvent);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // Reached when no child has the focus: only the window's own handler sees the key.
+    if (!DeliverCharacter(this, event))
+        QWidget::keyPressEvent(event);
+}
+
+// One typed character on its way: the window's handler first (while KeyPreview is on),
+// then the input box's, then the control itself unless a handler consumed it. Returns true
+// when the control is not to see the original event.
+bool TForm1::DeliverCharacter(QObject* receiver, QKeyEvent* event)
+{
+    QString text = event->text();
+    if (text.isEmpty()) {
+        switch (event->key()) {
+        case Qt::Key_Backspace:
+            text = QStringLiteral("\b");
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            text = QStringLiteral("\r");
+            break;
+        case Qt::Key_Escape:
+            text = QStringLiteral("\x1b");
+            break;
+        default:
+            return false;
+        }
+    }
+    if (text.size() != 1 || text == QStringLiteral("\t"))
+        return false;
+    const QChar ch = text.at(0);
+    // A Chinese character arrives as its first GBK byte, which no judge keeps.
+    const std::string bytes = Platform::ToGbk(text);
+    const char original = ch.unicode() < 0x80 ? char(ch.unicode()) : (bytes.empty() ? char(0x80) : bytes[0]);
+    char key = original;
+    if (KeyPreview)
+        Platform::RunHandler([&] { FormKeyPress(key); });
+    if (key != 0 && receiver == Edit1)
+        Platform::RunHandler([&] { Edit1KeyPress(key); });
+    if (key == 0)
+        return true;
+    if (key == original)
+        return false;
+    // A handler changed the character: the control receives the changed one instead.
+    QKeyEvent changed(QEvent::KeyPress, event->key(), event->modifiers(), QString(QChar(uchar(key))));
+    m_resending = true;
+    QCoreApplication::sendEvent(receiver == this ? static_cast<QObject*>(this) : receiver, &changed);
+    m_resending = false;
+    return true;
+}
+
+void TForm1::FormKeyPress(char& key)
+{
+    const int mode = ItemIndex(RadioGroup1);
+    if (!Mode::IsSingleKey(mode))
+        return;
+    key = FoldKey(mode, key);
+    const int k = MatchKey(keySlots, key);
+    if (k == 0)
+        return;
+    PlayHitSound();
+    ++keyHitCount;
+    const char replacement = ReplacementCharacter(mode, key, random);
+    Edit1->clear();
+    keySlots[size_t(k)] = std::string(1, replacement);
+    StartEffect(k);
+}
+
+void TForm1::Edit1KeyPress(char& key)
+{
+    const int mode = ItemIndex(RadioGroup1);
+    if (!Mode::IsInputBox(mode))
+        return;
+    if (!KeptByFilter(key))
+        key = 0;
+    const QString box = Edit1->text();
+    const AttemptForm form = FormAttempt(mode, Platform::ToGbk(box), int(box.size()), key);
+    if (!form.made)
+        return;
+    if (form.box == AttemptForm::Box::SetToKey)
+        Edit1->setText(uchar(key) >= 32 ? QString(QChar(uchar(key))) : QString());
+    else if (form.box == AttemptForm::Box::Emptied)
+        Edit1->clear();
+    if (form.attempt.empty())
+        return;
+
+    int k = 0;
+    switch (mode) {
+    case Mode::Pinyin:
+        k = MatchPinyin(pySlots, form.attempt);
+        break;
+    case Mode::PinyinFollow:
+        if (form.attempt == AsciiUpper(Platform::ToGbk(Label5->text())))
+            k = MatchPinyin(pySlots, form.attempt);
+        break;
+    case Mode::Roots:
+        k = MatchCode(wbzgSlots, form.attempt);
+        break;
+    case Mode::Level1:
+        k = MatchCode(wb1Slots, form.attempt);
+        break;
+    case Mode::Level2:
+        k = MatchCode(wb2Slots, form.attempt);
+        break;
+    case Mode::WubiChars:
+    case Mode::WubiFollow:
+        k = MatchCodes(wbSlots, form.attempt);
+        break;
+    }
+    if (k == 0)
+        return;
+
+    if (mode != Mode::Roots)
+        Edit1->clear();
+    key = 0;
+    if (mode != Mode::Level2)
+        PlayHitSound();
+    RefillSlot(mode, k);
+    StartEffect(k);
+    const int next = NextSlot(k);
+    if (mode == Mode::PinyinFollow) {
+        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[size_t(next)].pinyin)));
+        SetCaption(Label8, Platform::FromGbk(pySlots[size_t(next)].text));
+    } else if (mode == Mode::WubiFollow) {
+        SetCaption(Label5, Platform::FromGbk(wbSlots[size_t(next)].codes[1]));
+        // The hit is the learner's: a missing guide picture is reported but still counts.
+        Platform::RunHandler([&] { ShowDecompositionPicture(wbSlots[size_t(next)].pictureNo); });
+    }
+    ++inputHitCount;
+}
+
+void TForm1::RefillSlot(int mode, int k)
+{
+    const size_t i = size_t(k);
+    switch (mode) {
+    case Mode::Pinyin:
+    case Mode::PinyinFollow:
+        DrawSlot(tables.py, random, pySlots[i]);
+        break;
+    case Mode::Roots:
+        DrawSlot(tables.wbzg, random, wbzgSlots[i]);
+        break;
+    case Mode::Level1:
+        DrawSlot(tables.wb1, random, wb1Slots[i]);
+        break;
+    case Mode::Level2:
+        DrawSlot(tables.wb2, random, wb2Slots[i]);
+        break;
+    case Mode::WubiChars:
+    case Mode::WubiFollow:
+        DrawSlot(tables.wb, random, wbSlots[i]);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- hit effects
+
+void TForm1::StartEffect(int k)
+{
+    setTextColour(SlotLabel(k), QColor(255, 0, 0));
+    // A second hit while the label is still red must not push the tick back.
+    if (!EffectTimer(k)->isActive())
+        EffectTimer(k)->start();
+}
+
+void TForm1::EffectTick(int k)
+{
+    QLabel* label = SlotLabel(k);
+    setTextColour(label, QColor(0, 0, 0));
+    const int mode = ItemIndex(RadioGroup1);
+    if (mode >= 0)
+        label->setText(SlotText(mode, k));
+    EffectTimer(k)->stop();
+}
+
+// ---------------------------------------------------------------- hints
+
+void TForm1::Edit1KeyDown(quint16 key)
+{
+    if (key < VK_F1 || key > VK_F4)
+        return;
+    ShowHintOfSlot(ItemIndex(RadioGroup1), int(key - VK_F1) + 1);
+}
+
+void TForm1::ShowHintOfSlot(int mode, int k)
+{
+    const size_t i = size_t(k);
+    switch (mode) {
+    case Mode::Pinyin:
+        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[i].pinyin)));
+        break;
+    case Mode::PinyinFollow:
+        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[i].pinyin)));
+        SetCaption(Label8, Platform::FromGbk(pySlots[i].text));
+        break;
+    case Mode::Roots:
+        SetCaption(Label5, Platform::FromGbk(wbzgSlots[i].code));
+        break;
+    case Mode::Level1:
+        SetCaption(Label5, Platform::FromGbk(wb1Slots[i].code));
+        break;
+    case Mode::Level2:
+        SetCaption(Label5, Platform::FromGbk(wb2Slots[i].code));
+        ShowDecompositionPicture(wb2Slots[i].pictureNo);
+        break;
+    case Mode::WubiChars:
+    case Mode::WubiFollow: {
+        std::string hint;
+        if (NextWubiHint(wbSlots[i], hint))
+            SetCaption(Label5, Platform::FromGbk(hint));
+        ShowDecompositionPicture(wbSlots[i].pictureNo);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TForm1::ShowDecompositionPicture(int n)
+{
+    const QImage picture = LoadDecompositionPicture(n);
+    Image1->resize(Image1->width(), picture.height());
+    Image1->resize(picture.width(), picture.height());
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+// ---------------------------------------------------------------- sound switches
+
+void TForm1::Timer2Timer()
+{
+    sound.Timer2Timer();
+}
+
+void TForm1::CheckBox1Click()
+{
+    sound.CheckBox1Click(CheckBox1->isChecked());
+}
+
+void TForm1::CheckBox2Click()
+{
+    sound.CheckBox2Click(CheckBox2->isChecked());
+}
+
+// ---------------------------------------------------------------- help menu
+
+void TForm1::Button5Click()
+{
+    PopupMenu1->popup(QCursor::pos());
+}
+
+void TForm1::N1Click() { HelpActions::OpenProductPage(); }
+void TForm1::N2Click() { HelpActions::ShowAboutBox(this); }
+void TForm1::N3Click() { HelpActions::OpenReferenceFile(QStringLiteral("标准键盘键位图.jpg")); }
+void TForm1::N4Click() { HelpActions::OpenReferenceFile(QStringLiteral("数字键盘指法图.jpg")); }
+void TForm1::N861Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字根图86版.jpg")); }
+void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc")); }
+
+// ---------------------------------------------------------------- window faces
+
+void TForm1::Button6Click()
+{
+    BringToFront();
+    if (ItemIndex(RadioGroup1) < 3)
+        KeyPreview = true;
+    else
+        Edit1->setFocus();
+    if (Button6->text() == captionFullScreen) {
+        PostSysCommand(SC_MAXIMIZE);
+        Button6->setText(captionWindow);
+    } else if (Button6->text() == captionWindow) {
+        PostSysCommand(SC_RESTORE);
+        Button6->setText(captionFullScreen);
+    }
+}
+
+void TForm1::PostSysCommand(quint32 command)
+{
+    QCoreApplication::postEvent(this, new SysCommandEvent(command));
+}
+
+bool TForm1::event(QEvent* event)
+{
+    if (event->type() == SysCommandEventType) {
+        const quint32 command = static_cast<SysCommandEvent*>(event)->command;
+        Platform::RunHandler([&] { HandleSysCommand(command); });
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The title bar's maximise button leads to the full-screen face as well.
+    if (event->type() == QEvent::WindowStateChange && !m_applyingLayout && (windowState() & Qt::WindowMaximized))
+        PostSysCommand(SC_MAXIMIZE);
+}
+
+void TForm1::HandleSysCommand(quint32 command)
+{
+    if (command == SC_RESTORE)
+        ApplyWindowLayout();
+    else if (command == SC_MAXIMIZE)
+        ApplyFullScreenLayout();
+}
+
+void TForm1::PlaceControls(const FaceLayout& layout)
+{
+    const int slotPixels = PointsToPixels(layout.slotFontPoints);
+    for (int k = 1; k <= 4; ++k) {
+        QLabel* slot = SlotLabel(k);
+        QFont font = slot->font();
+        font.setPixelSize(slotPixels);
+        slot->setFont(font);
+        slot->resize(slotPixels, slotPixels);
+    }
+    for (const Placement& p : layout.placements) {
+        QWidget* w = findChild<QWidget*>(QString::fromStdString(p.name));
+        if (!w)
+            continue;
+        w->move(p.left, p.top < 0 ? w->y() : p.top);
+    }
+}
+
+void TForm1::ApplyWindowLayout()
+{
+    m_applyingLayout = true;
+    const bool visible = isVisible();
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowState(Qt::WindowNoState);
+    setFixedSize(961, 521);
+    PlaceControls(WindowFaceLayout());
+    Button6->setText(captionFullScreen);
+    const QRect screenRect = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    move(screenRect.center() - rect().center());
+    if (visible)
+        show();
+    m_applyingLayout = false;
+}
+
+void TForm1::ApplyFullScreenLayout()
+{
+    m_applyingLayout = true;
+    const bool visible = isVisible();
+    const QRect screenRect = (screen() ? screen() : QGuiApplication::primaryScreen())->geometry();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // Window flags change before showing: changing them on a visible window hides it.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // A bare X server without a window manager does not resize a frameless window itself.
+    setGeometry(screenRect);
+    if (visible)
+        showFullScreen();
+    BottomRowHeights h;
+    h.label5 = Label5->height();
+    h.image1 = Image1->height();
+    h.button1 = Button1->height();
+    h.edit1 = Edit1->height();
+    h.button2 = Button2->height();
+    h.button4 = Button4->height();
+    h.button5 = Button5->height();
+    h.button6 = Button6->height();
+    h.label8 = Label8->height();
+    PlaceControls(FullScreenFaceLayout(screenRect.width(), screenRect.height(), h));
+    Button6->setText(captionWindow);
+    m_applyingLayout = false;
+}

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "data/Tables.h"
+#include "session/Drawing.h"
+#include "session/SlotRecords.h"
+#include "sound/Sound.h"
+
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class InputBox;
+
+namespace Ui {
+class TForm1;
+}
+
+// The trainer's one working window. Every practice control, display and timer lives here;
+// the session state is plain members read and written by the handlers, and the session
+// phase is held by Button1's caption alone.
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    // Window system commands the full-screen switch travels as.
+    static constexpr quint32 SC_MAXIMIZE = 0xF030;
+    static constexpr quint32 SC_RESTORE = 0xF120;
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // True when start-up hit the fatal data failure and the program is to end.
+    bool terminateRequested() const { return m_terminateRequested; }
+
+    // --- controls (object names as the window definition gives them)
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Image1;
+    QGroupBox *RadioGroup1, *RadioGroup2;
+    QCheckBox *CheckBox1, *CheckBox2;
+    QPushButton *Button1, *Button2, *Button4, *Button5, *Button6;
+    InputBox* Edit1;
+    QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5, *Timer6;
+    QMenu* PopupMenu1;
+    QAction *N1, *N2, *N3, *N4, *N861, *N5;
+    bool KeyPreview = true;
+
+    // --- data tables and session state
+    DataTables tables;
+    SlotTable<std::string> keySlots;
+    SlotTable<tavcharsetpy> pySlots;
+    SlotTable<tavcharsetzg> wbzgSlots;
+    SlotTable<tavcharset1> wb1Slots;
+    SlotTable<tavcharset2> wb2Slots;
+    SlotTable<tavcharset> wbSlots;
+    std::int32_t keyHitCount = 0;
+    std::int32_t inputHitCount = 0;
+    std::int32_t elapsedSeconds = 0;
+    std::int32_t testSeconds = 0;
+    std::int32_t sessionMode = 0;
+    RandomSource random;
+    SoundSystem sound;
+
+    // --- radio groups: item index, -1 when nothing is selected
+    int ItemIndex(QGroupBox* group) const;
+    void SetItemIndex(QGroupBox* group, int index);
+    QString ItemCaption(QGroupBox* group, int index) const;
+
+    // --- handlers
+    void FormCreate();
+    void FormClose();
+    void FormDestroy() { }
+    void FormKeyPress(char& key);
+    void Edit1KeyPress(char& key);
+    void Edit1KeyDown(quint16 key);
+    void Button1Click();
+    void Button2Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Timer3Timer() { EffectTick(1); }
+    void Timer4Timer() { EffectTick(2); }
+    void Timer5Timer() { EffectTick(3); }
+    void Timer6Timer() { EffectTick(4); }
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void N1Click();
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void N861Click();
+    void N5Click();
+    void HandleSysCommand(quint32 command);
+
+    void ShowDecompositionPicture(int n);
+    void PlayMusic(const QString& fileName) { sound.PlayMusic(fileName); }
+    void PlayHitSound() { sound.PlayHitSound(); }
+
+    QLabel* SlotLabel(int slot) const;
+    QTimer* EffectTimer(int slot) const;
+    // What slot k shows in the given mode.
+    QString SlotText(int mode, int slot) const;
+
+    void ApplyWindowLayout();
+    void ApplyFullScreenLayout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void Start();
+    void Pause();
+    void Continue();
+    void EndSession(bool timeUp);
+    void StartEffect(int slot);
+    void EffectTick(int slot);
+    void RefillSlot(int mode, int slot);
+    void ShowHintOfSlot(int mode, int slot);
+    bool CheckDataFor(int mode);
+    // Music must never stop a session step: a failure is reported and the step goes on.
+    void PlayMusicReported(const QString& fileName);
+    void BringToFront();
+    void SetCaption(QLabel* label, const QString& text);
+    bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
+    void PostSysCommand(quint32 command);
+    void InitFonts();
+    void PlaceControls(const struct FaceLayout& layout);
+
+    std::unique_ptr<Ui::TForm1> ui;
+    QButtonGroup* m_modeGroup = nullptr;
+    QButtonGroup* m_timeGroup = nullptr;
+    bool m_terminateRequested = false;
+    bool m_resending = false;
+    bool m_applyingLayout = false;
+};
+
+// The main window, set before its construction runs so start-up code can reach it.
+extern TForm1* Form1;

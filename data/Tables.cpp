@@ -1,0 +1,134 @@
+#include "data/Tables.h"
+
+#include "data/AppError.h"
+#include "data/Unitcomm.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace {
+constexpr std::array<TableFormat, 5> formats { {
+    { TableKind::Wb, "wb.dat", 28, true, 0 },
+    { TableKind::Wb1, "wb1.dat", 5, false, 0 },
+    { TableKind::Wb2, "wb2.dat", 14, false, 0 },
+    { TableKind::Wbzg, "wbzg.dat", 5, true, -1 },
+    { TableKind::Py, "py.dat", 16, true, 0 },
+} };
+
+std::string utf8Path(const std::filesystem::path& path)
+{
+    const std::u8string u8 = path.u8string();
+    return std::string(reinterpret_cast<const char*>(u8.data()), u8.size());
+}
+
+std::string systemReason(int err)
+{
+    if (err == 0)
+        return "The file could not be read.";
+    return std::strerror(err);
+}
+}
+
+std::string_view Table::text() const
+{
+    if (buffer.empty())
+        return {};
+    return std::string_view(buffer.data(), std::strlen(buffer.data()));
+}
+
+void Table::free()
+{
+    std::vector<char>().swap(buffer);
+}
+
+const TableFormat& FormatOf(TableKind kind)
+{
+    return formats[static_cast<size_t>(kind)];
+}
+
+Table& DataTables::of(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::Wb:
+        return wb;
+    case TableKind::Wb1:
+        return wb1;
+    case TableKind::Wb2:
+        return wb2;
+    case TableKind::Wbzg:
+        return wbzg;
+    case TableKind::Py:
+        break;
+    }
+    return py;
+}
+
+const Table& DataTables::of(TableKind kind) const { return const_cast<DataTables*>(this)->of(kind); }
+
+void DataTables::freeAll()
+{
+    wb.free();
+    wb1.free();
+    wb2.free();
+    wbzg.free();
+    py.free();
+}
+
+bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& table, int& size)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff end = in.tellg();
+    in.seekg(0, std::ios::beg);
+    size = end > 0 && end < 0x7fffffff ? static_cast<int>(end) : 0;
+    // A short read leaves the missing bytes zero, as the buffer starts zero-filled.
+    table.buffer.assign(size_t(size) + 1, '\0');
+    in.read(table.buffer.data(), size);
+    table.count = size / recordSize;
+    return true;
+}
+
+void DecipherIntoTable(std::string_view bytes, int recordSize, int countAdjust, const std::uint32_t key[4], Table& table)
+{
+    const size_t plainSize = (bytes.size() + 7) / 8 * 8;
+    std::vector<char> buffer(plainSize + 1, '\0');
+    for (size_t p = 0; p < bytes.size(); p += 8) {
+        unsigned char block[8] = {};
+        std::memcpy(block, bytes.data() + p, std::min<size_t>(8, bytes.size() - p));
+        DecipherBytes(block, key);
+        std::memcpy(buffer.data() + p, block, 8);
+    }
+    table.buffer = std::move(buffer);
+    table.count = static_cast<int>(plainSize / size_t(recordSize)) + countAdjust;
+}
+
+void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int countAdjust, Table& table)
+{
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        const int err = errno;
+        throw AppError("Cannot open file \"" + utf8Path(file) + "\". " + systemReason(err));
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    DecipherIntoTable(bytes, recordSize, countAdjust, dataKey, table);
+}
+
+LoadOutcome LoadDataTables(const std::filesystem::path& dir, DataTables& tables)
+{
+    if (!LoadPlainTable(dir / FormatOf(TableKind::Wb1).fileName, 5, tables.wb1, tables.wb1Size))
+        return LoadOutcome::PlainTableMissing;
+    if (!LoadPlainTable(dir / FormatOf(TableKind::Wb2).fileName, 14, tables.wb2, tables.wb2Size))
+        return LoadOutcome::PlainTableMissing;
+    for (TableKind kind : { TableKind::Wb, TableKind::Wbzg, TableKind::Py }) {
+        const TableFormat& f = FormatOf(kind);
+        LoadEncipheredTable(dir / f.fileName, f.recordSize, f.countAdjust, tables.of(kind));
+    }
+    return LoadOutcome::Loaded;
+}

@@ -1,0 +1,66 @@
+#include "presentation/Layout.h"
+
+int RoundQuarterHalfEven(int quarters)
+{
+    int q = quarters / 4;
+    const int r = quarters % 4;
+    if (r > 2 || (r == 2 && (q & 1)))
+        ++q;
+    return q;
+}
+
+FaceLayout WindowFaceLayout()
+{
+    FaceLayout l;
+    l.slotFontPoints = 150;
+    l.placements = {
+        { "Label1", 23, 153 },
+        { "Label2", 258, 153 },
+        { "Label3", 503, 153 },
+        { "Label4", 741, 153 },
+        { "Label5", 7, 475 },
+        { "Image1", 96, 457 },
+        { "Button1", 324, 471 },
+        { "Edit1", 411, 463 },
+        { "Button2", 551, 468 },
+        { "Button6", 635, 468 },
+        { "Button4", 718, 468 },
+        { "Button5", 800, 468 },
+        { "Label7", 787, -1 },
+        { "Label6", 596, -1 },
+        { "Label8", 136, 472 },
+    };
+    return l;
+}
+
+FaceLayout FullScreenFaceLayout(int W, int H, const BottomRowHeights& h)
+{
+    FaceLayout l;
+    const int w = 4 * W / 19; // W / 4.75 truncated
+    const int s = RoundQuarterHalfEven(3 * w); // w * 0.75
+    const int g = s / 5;
+    const int slotTop = (H - w) / 2;
+    const int d = (W - 961) / 2;
+    l.cellWidth = w;
+    l.slotFontPoints = s;
+    l.gap = g;
+    l.offset = d;
+    l.placements = {
+        { "Label1", g, slotTop },
+        { "Label2", w + 2 * g, slotTop },
+        { "Label3", 2 * w + 3 * g, slotTop },
+        { "Label4", 3 * w + 4 * g, slotTop },
+        { "Label5", d + 7, H - (h.label5 + 25) },
+        { "Image1", d + 96, H - (h.image1 + 22) },
+        { "Button1", d + 324, H - (h.button1 + 23) },
+        { "Edit1", d + 411, H - (h.edit1 + 14) },
+        { "Button2", d + 551, H - (h.button2 + 23) },
+        { "Button6", d + 635, H - (h.button6 + 23) },
+        { "Button4", d + 718, H - (h.button4 + 23) },
+        { "Button5", d + 800, H - (h.button5 + 23) },
+        { "Label8", d + 136, H - (h.label8 + 25) },
+        { "Label7", W - 174, -1 },
+        { "Label6", W - 365, -1 },
+    };
+    return l;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where the window's controls go in its two faces. Pure arithmetic on the client size, so
+// it is checked against worked examples without any window.
+struct Placement {
+    std::string name; // the control's object name
+    int left;
+    int top; // -1: the top is left as it is
+};
+
+struct FaceLayout {
+    std::vector<Placement> placements;
+    int slotFontPoints = 0; // the four slot labels' font size (points at 96 dpi)
+    int cellWidth = 0;      // full screen only: w
+    int gap = 0;            // full screen only: g
+    int offset = 0;         // full screen only: d
+};
+
+// Heights the bottom row has at the moment of the switch.
+struct BottomRowHeights {
+    int label5 = 0, image1 = 0, button1 = 0, edit1 = 0, button2 = 0, button4 = 0, button5 = 0, button6 = 0,
+        label8 = 0;
+};
+
+FaceLayout WindowFaceLayout();
+FaceLayout FullScreenFaceLayout(int clientWidth, int clientHeight, const BottomRowHeights& heights);
+
+// Rounds x/4 to the nearest integer, halves to the even neighbour.
+int RoundQuarterHalfEven(int quarters);
+
+// Outer size of the window face.
+constexpr int WindowFaceOuterWidth = 977;
+constexpr int WindowFaceOuterHeight = 559;
