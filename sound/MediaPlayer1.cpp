@@ -1,0 +1,108 @@
+#include "sound/MediaPlayer1.h"
+
+#include "app/Platform.h"
+#include "data/AppError.h"
+
+#include <QAudioOutput>
+#include <QFile>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+
+QtMusicPlayer::QtMusicPlayer()
+    : m_player(new QMediaPlayer(this))
+    , m_output(new QAudioOutput(this))
+{
+    m_player->setAudioOutput(m_output);
+    connect(m_player, &QMediaPlayer::errorOccurred, this, &QtMusicPlayer::OnError);
+}
+
+QtMusicPlayer::~QtMusicPlayer()
+{
+    // Closing the file is what silences the music when the window goes.
+    m_player->stop();
+}
+
+void QtMusicPlayer::Open(const QString& path)
+{
+    m_player->stop();
+    m_player->setSource(QUrl());
+    m_path.clear();
+    m_stopped = false;
+    m_failed = false;
+
+    // Qt reports a missing file only later, from its pipeline; the caller should hear
+    // of it at once, as from any other open.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError("Cannot open the music file \"" + path.toStdString() + "\": "
+            + file.errorString().toStdString());
+    file.close();
+
+    m_path = path;
+    m_player->setSource(QUrl::fromLocalFile(path));
+}
+
+void QtMusicPlayer::Play()
+{
+    if (GetMode() == Mode::NotOpen)
+        return;
+    if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
+        m_player->setPosition(0);
+    m_stopped = false;
+    m_player->play();
+}
+
+void QtMusicPlayer::Stop()
+{
+    if (GetMode() != Mode::Playing)
+        return;
+    m_player->pause();
+    m_stopped = true;
+}
+
+void QtMusicPlayer::Pause()
+{
+    if (GetMode() != Mode::Playing)
+        return;
+    m_player->pause();
+    m_stopped = false;
+}
+
+void QtMusicPlayer::Resume()
+{
+    const Mode mode = GetMode();
+    if (mode == Mode::Paused || mode == Mode::Stopped)
+        Play();
+}
+
+MusicPlayer::Mode QtMusicPlayer::GetMode() const
+{
+    if (m_path.isEmpty() || m_failed)
+        return Mode::NotOpen;
+    switch (m_player->playbackState()) {
+    case QMediaPlayer::PlayingState:
+        return Mode::Playing;
+    case QMediaPlayer::PausedState:
+        return m_stopped ? Mode::Stopped : Mode::Paused;
+    case QMediaPlayer::StoppedState:
+        break;
+    }
+    return Mode::Stopped;
+}
+
+void QtMusicPlayer::OnError(QMediaPlayer::Error error, const QString& text)
+{
+    if (error == QMediaPlayer::NoError || m_path.isEmpty() || m_failed)
+        return;
+    m_failed = true;
+    const QString message = QStringLiteral("Cannot play the music file \"%1\": %2").arg(m_path, text);
+    // The pipeline is still inside its own signal here; the report may open a message
+    // box with its own event loop, so it waits until the player is left.
+    QPointer<QtMusicPlayer> self(this);
+    QTimer::singleShot(0, this, [self, message] {
+        if (self)
+            self->m_player->stop();
+        Platform::ReportError(message);
+    });
+}
