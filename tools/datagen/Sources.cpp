@@ -1,0 +1,239 @@
+#include "tools/datagen/Sources.h"
+
+#include "data/AppError.h"
+#include "tools/datagen/Gbk.h"
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <set>
+
+namespace datagen {
+namespace {
+
+std::vector<std::string> splitTabs(const std::string& line)
+{
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+bool allOf(std::string_view s, bool (*pred)(char))
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), pred);
+}
+
+bool isLower(char c) { return c >= 'a' && c <= 'z'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A dictionary weight: digits, with an optional decimal fraction (one wildcard row has one).
+bool isWeight(std::string_view s)
+{
+    const size_t dot = s.find('.');
+    if (dot == std::string_view::npos)
+        return allOf(s, isDigit);
+    return allOf(s.substr(0, dot), isDigit) && allOf(s.substr(dot + 1), isDigit);
+}
+
+bool isSingleCharacter(const std::string& s) { return Utf8Length(s) == 1; }
+
+// Calls `row` for each line that carries data, with its number from 1; throws with the
+// name and number when `row` reports a reason. `yaml` skips the header up to the "..." line.
+void forEachDataLine(std::istream& in, const std::string& name, bool yaml,
+    const std::function<std::string(const std::string& line, int number)>& row)
+{
+    std::string line;
+    int number = 0;
+    bool inData = !yaml;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!inData) {
+            inData = line == "...";
+            continue;
+        }
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (Utf8Length(line) < 0)
+            throw AppError(name + ":" + std::to_string(number) + ": the line is not valid UTF-8");
+        const std::string reason = row(line, number);
+        if (!reason.empty())
+            throw AppError(name + ":" + std::to_string(number) + ": " + reason);
+    }
+    if (in.bad())
+        throw AppError(name + ": the file could not be read");
+    if (!inData)
+        throw AppError(name + ": no \"...\" line ends the dictionary's header");
+}
+
+template <typename Result>
+Result readFile(const std::filesystem::path& file, Result (*parse)(std::istream&, const std::string&))
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw AppError("Cannot open file \"" + file.string() + "\".");
+    return parse(in, file.string());
+}
+
+}
+
+std::int64_t PinyinSource::Frequency(const std::string& character) const
+{
+    const auto it = readings.find(character);
+    if (it == readings.end())
+        return 0;
+    std::int64_t sum = 0;
+    for (const Reading& r : it->second)
+        sum += r.weight;
+    return sum;
+}
+
+bool RootChartRow::HasFlag(std::string_view flag) const
+{
+    // Flags are single capitals, except L5 which carries its digit.
+    for (size_t i = 0; i < flags.size();) {
+        const size_t length = i + 1 < flags.size() && isDigit(flags[i + 1]) ? 2 : 1;
+        if (flags.compare(i, length, flag) == 0)
+            return true;
+        i += length;
+    }
+    return false;
+}
+
+WubiSource ParseWubiSource(std::istream& in, const std::string& name)
+{
+    WubiSource source;
+    forEachDataLine(in, name, true, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = splitTabs(line);
+        if (f.size() < 2 || f.size() > 4)
+            return "expected text, code, and optionally weight and stem, separated by tabs";
+        if (f[0].empty())
+            return "the text is empty";
+        if (f[1].size() > 4 || !allOf(f[1], isLower))
+            return "the code \"" + f[1] + "\" is not one to four letters a-z";
+        if (f.size() >= 3 && !isWeight(f[2]))
+            return "the weight \"" + f[2] + "\" is not a number";
+        if (f.size() == 4 && !allOf(f[3], isLower))
+            return "the stem \"" + f[3] + "\" is not letters a-z";
+        if (f[1].front() == 'z' || !isSingleCharacter(f[0]))
+            return {};
+        std::vector<std::string>& codes = source.codes[f[0]];
+        if (std::find(codes.begin(), codes.end(), f[1]) == codes.end())
+            codes.push_back(f[1]);
+        return {};
+    });
+    return source;
+}
+
+PinyinSource ParsePinyinSource(std::istream& in, const std::string& name)
+{
+    PinyinSource source;
+    forEachDataLine(in, name, true, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = splitTabs(line);
+        if (f.size() < 2 || f.size() > 3)
+            return "expected text, reading and optionally weight, separated by tabs";
+        if (f[0].empty())
+            return "the text is empty";
+        const std::string& pinyin = f[1];
+        const bool syllables = !pinyin.empty() && pinyin.front() != ' ' && pinyin.back() != ' '
+            && pinyin.find("  ") == std::string::npos
+            && std::all_of(pinyin.begin(), pinyin.end(), [](char c) { return isLower(c) || c == ' '; });
+        if (!syllables)
+            return "the reading \"" + pinyin + "\" is not syllables of letters a-z";
+        if (f.size() == 3 && !allOf(f[2], isDigit))
+            return "the weight \"" + f[2] + "\" is not a whole number";
+        if (f.size() == 3 && f[2].size() > 15)
+            return "the weight \"" + f[2] + "\" is too large";
+        if (!isSingleCharacter(f[0]))
+            return {};
+        if (pinyin.find(' ') != std::string::npos)
+            return "a single character has the reading \"" + pinyin + "\" of several syllables";
+        source.readings[f[0]].push_back({ pinyin, f.size() == 3 ? std::stoll(f[2]) : 0 });
+        return {};
+    });
+    return source;
+}
+
+std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& name)
+{
+    std::vector<RootChartRow> rows;
+    std::set<std::string> seen;
+    bool header = false;
+    forEachDataLine(in, name, false, [&](const std::string& line, int number) -> std::string {
+        std::vector<std::string> f = splitTabs(line);
+        if (!header) {
+            header = true;
+            if (f.size() >= 5 && f[0] == "key" && f[1] == "root" && f[2] == "strokes" && f[3] == "flags" && f[4] == "note")
+                return {};
+            return "expected the header line key, root, strokes, flags, note";
+        }
+        if (f.size() < 3 || f.size() > 5)
+            return "expected key, root, strokes, and optionally flags and note, separated by tabs";
+        f.resize(5);
+        RootChartRow row { 0, f[1], f[2], f[3], f[4], number };
+        if (f[0].size() != 1 || !isLower(f[0][0]) || f[0][0] == 'z')
+            return "the key \"" + f[0] + "\" is not one of the letters a-y";
+        row.key = f[0][0];
+        const bool described = row.root.size() > 2 && row.root.front() == '[' && row.root.back() == ']';
+        if (!described && !isSingleCharacter(row.root))
+            return "the root \"" + row.root + "\" is neither one character nor a [description]";
+        if (!seen.insert(row.root).second)
+            return "the root \"" + row.root + "\" is listed twice";
+        for (size_t start = 0;;) {
+            const size_t slash = row.strokes.find('/', start);
+            const std::string alternative = row.strokes.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+            const bool strokes = !alternative.empty() && alternative.front() != '|' && alternative.back() != '|'
+                && std::count(alternative.begin(), alternative.end(), '|') <= 1
+                && std::all_of(alternative.begin(), alternative.end(), [](char c) { return (c >= '1' && c <= '5') || c == '|'; });
+            if (!strokes)
+                return "the strokes \"" + row.strokes + "\" are not stroke classes 1-5";
+            if (slash == std::string::npos)
+                break;
+            start = slash + 1;
+        }
+        for (size_t i = 0; i < row.flags.size(); ++i) {
+            const char c = row.flags[i];
+            if (c == 'L' && i + 1 < row.flags.size() && row.flags[i + 1] == '5')
+                ++i;
+            else if (c != 'K' && c != 'C' && c != 'P' && c != 'W')
+                return "unknown flags \"" + row.flags + "\" (K, C, P, W, L5)";
+        }
+        rows.push_back(std::move(row));
+        return {};
+    });
+    if (!header)
+        throw AppError(name + ": the root chart is empty");
+    return rows;
+}
+
+PinyinOverrides ParsePinyinOverrides(std::istream& in, const std::string& name)
+{
+    PinyinOverrides overrides;
+    forEachDataLine(in, name, false, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = splitTabs(line);
+        if (f.size() < 2 || f.size() > 3)
+            return "expected character, reading and optionally a note, separated by tabs";
+        if (!isSingleCharacter(f[0]))
+            return "\"" + f[0] + "\" is not one character";
+        if (f[1].size() > 6 || !allOf(f[1], isLower))
+            return "the reading \"" + f[1] + "\" is not one syllable of letters a-z";
+        if (!overrides.emplace(f[0], f[1]).second)
+            return "\"" + f[0] + "\" is listed twice";
+        return {};
+    });
+    return overrides;
+}
+
+WubiSource ReadWubiSource(const std::filesystem::path& file) { return readFile(file, &ParseWubiSource); }
+PinyinSource ReadPinyinSource(const std::filesystem::path& file) { return readFile(file, &ParsePinyinSource); }
+std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file) { return readFile(file, &ParseRootChart); }
+PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file) { return readFile(file, &ParsePinyinOverrides); }
+
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <istream>
+#include <map>
+#include <string>
+#include <vector>
+
+// Readers for the packaged dictionaries and the project's own data files. Every reader
+// rejects a line it cannot understand with an AppError naming the file and the line, so a
+// damaged source never turns into a quietly wrong table. Text stays UTF-8 here.
+namespace datagen {
+
+// wubi86.dict.yaml (rime-data-wubi): one row per code of a word.
+struct WubiSource {
+    // The codes of every single character, in the order the dictionary lists them, without
+    // repeats; codes on the wildcard key z are left out.
+    std::map<std::string, std::vector<std::string>> codes;
+};
+
+// pinyin_simp.dict.yaml (rime-data-pinyin-simp): one row per reading of a word, with a weight.
+struct Reading {
+    std::string pinyin;
+    std::int64_t weight = 0;
+};
+struct PinyinSource {
+    // The readings of every single character, in the order the dictionary lists them.
+    std::map<std::string, std::vector<Reading>> readings;
+
+    // The character's weight summed over its readings; 0 for a character not listed.
+    std::int64_t Frequency(const std::string& character) const;
+};
+
+// tools/data/wubi86-roots.tsv: the Wubi 86 root chart.
+struct RootChartRow {
+    char key = 0;
+    std::string root; // one character, or a description in [brackets]
+    std::string strokes;
+    std::string flags;
+    std::string note;
+    int line = 0;
+
+    bool HasFlag(std::string_view flag) const;
+    bool IsDescription() const { return !root.empty() && root.front() == '['; }
+};
+
+// tools/data/pinyin-overrides.tsv: character -> reading.
+using PinyinOverrides = std::map<std::string, std::string>;
+
+// `name` is what error messages call the input (normally its path).
+WubiSource ParseWubiSource(std::istream& in, const std::string& name);
+PinyinSource ParsePinyinSource(std::istream& in, const std::string& name);
+std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& name);
+PinyinOverrides ParsePinyinOverrides(std::istream& in, const std::string& name);
+
+WubiSource ReadWubiSource(const std::filesystem::path& file);
+PinyinSource ReadPinyinSource(const std::filesystem::path& file);
+std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file);
+PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file);
+
+// The key letters in the order of the five zones (G F D S A, H J K L M, T R E W Q,
+// Y U I O P, N B V C X): the order of the printed chart and of the short-code tables.
+inline constexpr std::string_view ZoneOrder = "gfdsahjklmtrewqyuiopnbvcx";
+
+}
