@@ -7,37 +7,37 @@
 namespace datagen {
 namespace {
 
-class Converter {
-public:
-    Converter(const char* to, const char* from)
-        : m_cd(iconv_open(to, from))
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
-    }
-    ~Converter() { iconv_close(m_cd); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    class Converter {
+    public:
+        Converter(const char* to, const char* from)
+            : m_cd(iconv_open(to, from))
+        {
+            if (m_cd == reinterpret_cast<iconv_t>(-1))
+                throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+        }
+        ~Converter() { iconv_close(m_cd); }
+        Converter(const Converter&) = delete;
+        Converter& operator=(const Converter&) = delete;
 
-    std::optional<std::string> convert(std::string_view in)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        std::string out(in.size() * 4 + 8, '\0');
-        char* src = const_cast<char*>(in.data());
-        size_t srcLeft = in.size();
-        char* dst = out.data();
-        size_t dstLeft = out.size();
-        if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
-            return std::nullopt;
-        if (iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1))
-            return std::nullopt;
-        out.resize(out.size() - dstLeft);
-        return out;
-    }
+        std::optional<std::string> convert(std::string_view in)
+        {
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            std::string out(in.size() * 4 + 8, '\0');
+            char* src = const_cast<char*>(in.data());
+            size_t srcLeft = in.size();
+            char* dst = out.data();
+            size_t dstLeft = out.size();
+            if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
+                return std::nullopt;
+            if (iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1))
+                return std::nullopt;
+            out.resize(out.size() - dstLeft);
+            return out;
+        }
 
-private:
-    iconv_t m_cd;
-};
+    private:
+        iconv_t m_cd;
+    };
 
 }
 

@@ -11,103 +11,109 @@
 namespace datagen {
 namespace {
 
-constexpr int Wb1Size = 5, Wb2Size = 14, WbSize = 28, WbzgSize = 5, PySize = 16;
+    constexpr int Wb1Size = 5, Wb2Size = 14, WbSize = 28, WbzgSize = 5, PySize = 16;
 
-std::string gbkOf(const std::string& utf8)
-{
-    std::optional<std::string> gbk = Utf8ToGbk(utf8);
-    if (!gbk || gbk->size() != 2)
-        throw AppError("\"" + utf8 + "\" has no two-byte GBK code");
-    return *gbk;
-}
-
-// A Chinese character of GB2312 (levels 1 and 2): simplified script only.
-bool isGb2312Hanzi(const std::string& gbk)
-{
-    const auto hi = static_cast<unsigned char>(gbk[0]), lo = static_cast<unsigned char>(gbk[1]);
-    return gbk.size() == 2 && hi >= 0xB0 && hi <= 0xF7 && lo >= 0xA1 && lo <= 0xFE;
-}
-
-size_t zoneIndex(char key) { return ZoneOrder.find(key); }
-
-bool zoneLess(const std::string& a, const std::string& b)
-{
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-        if (a[i] != b[i])
-            return zoneIndex(a[i]) < zoneIndex(b[i]);
-    return a.size() < b.size();
-}
-
-// Left-aligned in `width` bytes, blank-padded.
-std::string padded(const std::string& text, size_t width)
-{
-    std::string out = text;
-    out.resize(width, ' ');
-    return out;
-}
-
-struct Ranked {
-    std::string character; // UTF-8
-    std::string gbk;
-    std::int64_t frequency;
-};
-
-// Most frequent first; ties by GBK code so the order never depends on anything else.
-bool rankLess(const Ranked& a, const Ranked& b)
-{
-    if (a.frequency != b.frequency)
-        return a.frequency > b.frequency;
-    return a.gbk < b.gbk;
-}
-
-// The full code (the only longest), then the shorter codes from the shortest.
-std::vector<std::string> recordCodes(const std::string& character, std::vector<std::string> codes)
-{
-    std::sort(codes.begin(), codes.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
-    for (size_t i = 1; i < codes.size(); ++i)
-        if (codes[i].size() == codes[i - 1].size())
-            throw AppError("\"" + character + "\" has two codes of " + std::to_string(codes[i].size())
-                + " letters (" + codes[i - 1] + ", " + codes[i] + "); the character table has room for one");
-    if (codes.size() > 4)
-        throw AppError("\"" + character + "\" has more than four codes");
-    std::rotate(codes.rbegin(), codes.rbegin() + 1, codes.rend());
-    return codes;
-}
-
-std::string readingOf(const std::string& character, const PinyinSource& pinyin, const PinyinOverrides& overrides)
-{
-    const auto it = pinyin.readings.find(character);
-    if (it == pinyin.readings.end() || it->second.empty())
-        throw AppError("\"" + character + "\" has no reading in the pinyin dictionary");
-    const std::vector<Reading>& readings = it->second;
-    std::string reading;
-    if (const auto o = overrides.find(character); o != overrides.end()) {
-        reading = o->second;
-        const bool known = std::any_of(readings.begin(), readings.end(), [&](const Reading& r) { return r.pinyin == reading; });
-        if (!known)
-            throw AppError("the reading override " + reading + " for \"" + character + "\" is not one of its readings in the pinyin dictionary");
-    } else {
-        const auto best = std::max_element(readings.begin(), readings.end(),
-            [](const Reading& a, const Reading& b) { return a.weight < b.weight; });
-        const auto ties = std::count_if(readings.begin(), readings.end(), [&](const Reading& r) { return r.weight == best->weight; });
-        if (ties > 1)
-            throw AppError("\"" + character + "\" has several readings of the same weight; settle it in the pinyin overrides");
-        reading = best->pinyin;
+    std::string gbkOf(const std::string& utf8)
+    {
+        std::optional<std::string> gbk = Utf8ToGbk(utf8);
+        if (!gbk || gbk->size() != 2)
+            throw AppError("\"" + utf8 + "\" has no two-byte GBK code");
+        return *gbk;
     }
-    // The dictionary writes ü as v except in lue and nue; on the keyboard it is always v.
-    if (reading == "lue" || reading == "nue")
-        reading[1] = 'v';
-    if (reading.size() > 8)
-        throw AppError("the reading " + reading + " of \"" + character + "\" is longer than its field");
-    return reading;
-}
 
-// The longest code; of two equally long ones (a few rare characters) the one listed first.
-std::string fullCodeOf(const WubiSource& wubi, const std::string& character)
-{
-    const std::vector<std::string>& codes = wubi.codes.at(character);
-    return *std::max_element(codes.begin(), codes.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
-}
+    // A Chinese character of GB2312 (levels 1 and 2): simplified script only.
+    bool isGb2312Hanzi(const std::string& gbk)
+    {
+        const auto hi = static_cast<unsigned char>(gbk[0]), lo = static_cast<unsigned char>(gbk[1]);
+        return gbk.size() == 2 && hi >= 0xB0 && hi <= 0xF7 && lo >= 0xA1 && lo <= 0xFE;
+    }
+
+    size_t zoneIndex(char key) { return ZoneOrder.find(key); }
+
+    bool zoneLess(const std::string& a, const std::string& b)
+    {
+        for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+            if (a[i] != b[i])
+                return zoneIndex(a[i]) < zoneIndex(b[i]);
+        return a.size() < b.size();
+    }
+
+    // Left-aligned in `width` bytes, blank-padded.
+    std::string padded(const std::string& text, size_t width)
+    {
+        std::string out = text;
+        out.resize(width, ' ');
+        return out;
+    }
+
+    struct Ranked {
+        std::string character; // UTF-8
+        std::string gbk;
+        std::int64_t frequency;
+    };
+
+    // Most frequent first; ties by GBK code so the order never depends on anything else.
+    bool rankLess(const Ranked& a, const Ranked& b)
+    {
+        if (a.frequency != b.frequency)
+            return a.frequency > b.frequency;
+        return a.gbk < b.gbk;
+    }
+
+    // The full code (the only longest), then the shorter codes from the shortest.
+    std::vector<std::string> recordCodes(const std::string& character, std::vector<std::string> codes)
+    {
+        std::sort(
+            codes.begin(), codes.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+        for (size_t i = 1; i < codes.size(); ++i)
+            if (codes[i].size() == codes[i - 1].size())
+                throw AppError("\"" + character + "\" has two codes of " + std::to_string(codes[i].size())
+                    + " letters (" + codes[i - 1] + ", " + codes[i] + "); the character table has room for one");
+        if (codes.size() > 4)
+            throw AppError("\"" + character + "\" has more than four codes");
+        std::rotate(codes.rbegin(), codes.rbegin() + 1, codes.rend());
+        return codes;
+    }
+
+    std::string readingOf(const std::string& character, const PinyinSource& pinyin, const PinyinOverrides& overrides)
+    {
+        const auto it = pinyin.readings.find(character);
+        if (it == pinyin.readings.end() || it->second.empty())
+            throw AppError("\"" + character + "\" has no reading in the pinyin dictionary");
+        const std::vector<Reading>& readings = it->second;
+        std::string reading;
+        if (const auto o = overrides.find(character); o != overrides.end()) {
+            reading = o->second;
+            const bool known
+                = std::any_of(readings.begin(), readings.end(), [&](const Reading& r) { return r.pinyin == reading; });
+            if (!known)
+                throw AppError("the reading override " + reading + " for \"" + character
+                    + "\" is not one of its readings in the pinyin dictionary");
+        } else {
+            const auto best = std::max_element(readings.begin(), readings.end(),
+                [](const Reading& a, const Reading& b) { return a.weight < b.weight; });
+            const auto ties = std::count_if(
+                readings.begin(), readings.end(), [&](const Reading& r) { return r.weight == best->weight; });
+            if (ties > 1)
+                throw AppError(
+                    "\"" + character + "\" has several readings of the same weight; settle it in the pinyin overrides");
+            reading = best->pinyin;
+        }
+        // The dictionary writes ü as v except in lue and nue; on the keyboard it is always v.
+        if (reading == "lue" || reading == "nue")
+            reading[1] = 'v';
+        if (reading.size() > 8)
+            throw AppError("the reading " + reading + " of \"" + character + "\" is longer than its field");
+        return reading;
+    }
+
+    // The longest code; of two equally long ones (a few rare characters) the one listed first.
+    std::string fullCodeOf(const WubiSource& wubi, const std::string& character)
+    {
+        const std::vector<std::string>& codes = wubi.codes.at(character);
+        return *std::max_element(
+            codes.begin(), codes.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    }
 
 }
 
@@ -140,7 +146,8 @@ PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyi
             if (code.size() == 1 || (code.size() == 2 && longest[character] > 2)) {
                 const auto [it, fresh] = byShortCode.emplace(code, character);
                 if (!fresh)
-                    throw AppError("the short code " + code + " names both \"" + it->second + "\" and \"" + character + "\"");
+                    throw AppError(
+                        "the short code " + code + " names both \"" + it->second + "\" and \"" + character + "\"");
             }
         }
     }
@@ -186,7 +193,8 @@ PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyi
         throw AppError("the dictionary has too few characters for the character table");
     for (size_t i = 0; i < level2Inside; ++i)
         if (!isGb2312Hanzi(level2Ranked[i].gbk))
-            throw AppError("the level-2 character \"" + level2Ranked[i].character + "\" is outside GB2312 but among the most frequent");
+            throw AppError("the level-2 character \"" + level2Ranked[i].character
+                + "\" is outside GB2312 but among the most frequent");
 
     std::vector<Ranked> chosen(level2Ranked.begin(), level2Ranked.begin() + std::ptrdiff_t(level2Inside));
     chosen.insert(chosen.end(), othersRanked.begin(), othersRanked.begin() + std::ptrdiff_t(othersInside));
@@ -203,7 +211,8 @@ PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyi
     for (const std::string& code : level2Codes) {
         const std::string& character = byShortCode[code];
         const auto it = pictureOf.find(character);
-        data.wb2.push_back({ character, code, fullCodeOf(wubi, character), it != pictureOf.end() ? it->second : nextOutside++ });
+        data.wb2.push_back(
+            { character, code, fullCodeOf(wubi, character), it != pictureOf.end() ? it->second : nextOutside++ });
     }
 
     // Roots: those the chart gives as a GBK character.

@@ -11,76 +11,73 @@
 namespace datagen {
 namespace {
 
-std::vector<std::string> splitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
-bool allOf(std::string_view s, bool (*pred)(char))
-{
-    return !s.empty() && std::all_of(s.begin(), s.end(), pred);
-}
-
-bool isLower(char c) { return c >= 'a' && c <= 'z'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A dictionary weight: digits, with an optional decimal fraction (one wildcard row has one).
-bool isWeight(std::string_view s)
-{
-    const size_t dot = s.find('.');
-    if (dot == std::string_view::npos)
-        return allOf(s, isDigit);
-    return allOf(s.substr(0, dot), isDigit) && allOf(s.substr(dot + 1), isDigit);
-}
-
-bool isSingleCharacter(const std::string& s) { return Utf8Length(s) == 1; }
-
-// Calls `row` for each line that carries data, with its number from 1; throws with the
-// name and number when `row` reports a reason. `yaml` skips the header up to the "..." line.
-void forEachDataLine(std::istream& in, const std::string& name, bool yaml,
-    const std::function<std::string(const std::string& line, int number)>& row)
-{
-    std::string line;
-    int number = 0;
-    bool inData = !yaml;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!inData) {
-            inData = line == "...";
-            continue;
+    std::vector<std::string> splitTabs(const std::string& line)
+    {
+        std::vector<std::string> fields;
+        size_t start = 0;
+        for (;;) {
+            const size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos)
+                return fields;
+            start = tab + 1;
         }
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (Utf8Length(line) < 0)
-            throw AppError(name + ":" + std::to_string(number) + ": the line is not valid UTF-8");
-        const std::string reason = row(line, number);
-        if (!reason.empty())
-            throw AppError(name + ":" + std::to_string(number) + ": " + reason);
     }
-    if (in.bad())
-        throw AppError(name + ": the file could not be read");
-    if (!inData)
-        throw AppError(name + ": no \"...\" line ends the dictionary's header");
-}
 
-template <typename Result>
-Result readFile(const std::filesystem::path& file, Result (*parse)(std::istream&, const std::string&))
-{
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw AppError("Cannot open file \"" + file.string() + "\".");
-    return parse(in, file.string());
-}
+    bool allOf(std::string_view s, bool (*pred)(char)) { return !s.empty() && std::all_of(s.begin(), s.end(), pred); }
+
+    bool isLower(char c) { return c >= 'a' && c <= 'z'; }
+    bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+    // A dictionary weight: digits, with an optional decimal fraction (one wildcard row has one).
+    bool isWeight(std::string_view s)
+    {
+        const size_t dot = s.find('.');
+        if (dot == std::string_view::npos)
+            return allOf(s, isDigit);
+        return allOf(s.substr(0, dot), isDigit) && allOf(s.substr(dot + 1), isDigit);
+    }
+
+    bool isSingleCharacter(const std::string& s) { return Utf8Length(s) == 1; }
+
+    // Calls `row` for each line that carries data, with its number from 1; throws with the
+    // name and number when `row` reports a reason. `yaml` skips the header up to the "..." line.
+    void forEachDataLine(std::istream& in, const std::string& name, bool yaml,
+        const std::function<std::string(const std::string& line, int number)>& row)
+    {
+        std::string line;
+        int number = 0;
+        bool inData = !yaml;
+        while (std::getline(in, line)) {
+            ++number;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (!inData) {
+                inData = line == "...";
+                continue;
+            }
+            if (line.empty() || line.front() == '#')
+                continue;
+            if (Utf8Length(line) < 0)
+                throw AppError(name + ":" + std::to_string(number) + ": the line is not valid UTF-8");
+            const std::string reason = row(line, number);
+            if (!reason.empty())
+                throw AppError(name + ":" + std::to_string(number) + ": " + reason);
+        }
+        if (in.bad())
+            throw AppError(name + ": the file could not be read");
+        if (!inData)
+            throw AppError(name + ": no \"...\" line ends the dictionary's header");
+    }
+
+    template <typename Result>
+    Result readFile(const std::filesystem::path& file, Result (*parse)(std::istream&, const std::string&))
+    {
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            throw AppError("Cannot open file \"" + file.string() + "\".");
+        return parse(in, file.string());
+    }
 
 }
 
@@ -170,7 +167,8 @@ std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& na
         std::vector<std::string> f = splitTabs(line);
         if (!header) {
             header = true;
-            if (f.size() >= 5 && f[0] == "key" && f[1] == "root" && f[2] == "strokes" && f[3] == "flags" && f[4] == "note")
+            if (f.size() >= 5 && f[0] == "key" && f[1] == "root" && f[2] == "strokes" && f[3] == "flags"
+                && f[4] == "note")
                 return {};
             return "expected the header line key, root, strokes, flags, note";
         }
@@ -188,10 +186,12 @@ std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& na
             return "the root \"" + row.root + "\" is listed twice";
         for (size_t start = 0;;) {
             const size_t slash = row.strokes.find('/', start);
-            const std::string alternative = row.strokes.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+            const std::string alternative
+                = row.strokes.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
             const bool strokes = !alternative.empty() && alternative.front() != '|' && alternative.back() != '|'
                 && std::count(alternative.begin(), alternative.end(), '|') <= 1
-                && std::all_of(alternative.begin(), alternative.end(), [](char c) { return (c >= '1' && c <= '5') || c == '|'; });
+                && std::all_of(
+                    alternative.begin(), alternative.end(), [](char c) { return (c >= '1' && c <= '5') || c == '|'; });
             if (!strokes)
                 return "the strokes \"" + row.strokes + "\" are not stroke classes 1-5";
             if (slash == std::string::npos)

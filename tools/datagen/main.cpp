@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const usage = "usage: datagen --wubi FILE --pinyin FILE --roots FILE --overrides FILE --out DIR --picture-list FILE\n";
+const char* const usage
+    = "usage: datagen --wubi FILE --pinyin FILE --roots FILE --overrides FILE --out DIR --picture-list FILE\n";
 
 // Writes beside the target and renames, so a reader never sees half a table.
 void writeFile(const fs::path& file, const std::string& bytes)
@@ -49,8 +50,9 @@ int main(int argc, char** argv)
 
     try {
         using namespace datagen;
-        const PracticeData data = BuildPracticeData(ReadWubiSource(options["--wubi"]), ReadPinyinSource(options["--pinyin"]),
-            ReadRootChart(options["--roots"]), ReadPinyinOverrides(options["--overrides"]));
+        const PracticeData data
+            = BuildPracticeData(ReadWubiSource(options["--wubi"]), ReadPinyinSource(options["--pinyin"]),
+                ReadRootChart(options["--roots"]), ReadPinyinOverrides(options["--overrides"]));
 
         // Everything is made before anything is written: a source that fails leaves the old tables.
         const fs::path out = options["--out"];

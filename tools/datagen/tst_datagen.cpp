@@ -123,7 +123,8 @@ private slots:
         for (int r = 0; r < tables.wb.count; ++r)
             wbIndex[wbCharacter(r)] = r;
         for (const auto& [character, codes] : wubi.codes) {
-            const bool hasLonger = std::any_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() > 2; });
+            const bool hasLonger
+                = std::any_of(codes.begin(), codes.end(), [](const std::string& c) { return c.size() > 2; });
             for (const std::string& code : codes)
                 if (code.size() == 1 || (code.size() == 2 && hasLonger))
                     shortCodeOwners[upper(code)].insert(character);
@@ -298,7 +299,8 @@ private slots:
         const std::vector<std::string> inRecord = wbCodes(wbIndex[c]);
         QCOMPARE(QString::fromStdString(inRecord[0]), codes[0]);
         for (const QString& code : codes)
-            QVERIFY2(std::find(inRecord.begin(), inRecord.end(), code.toStdString()) != inRecord.end(), qPrintable(code));
+            QVERIFY2(
+                std::find(inRecord.begin(), inRecord.end(), code.toStdString()) != inRecord.end(), qPrintable(code));
         const std::string gbk = gbkFromUtf8(c);
         bool found = false;
         for (int r = 0; r < tables.py.count; ++r) {
@@ -349,8 +351,9 @@ private slots:
         QTemporaryDir dir;
         QProcess generator;
         generator.start(DATAGEN_EXECUTABLE,
-            { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots", QUILLADO_ROOTS_CHART, "--overrides",
-                QUILLADO_PINYIN_OVERRIDES, "--out", dir.path(), "--picture-list", dir.filePath("picture-list.tsv") });
+            { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots", QUILLADO_ROOTS_CHART,
+                "--overrides", QUILLADO_PINYIN_OVERRIDES, "--out", dir.path(), "--picture-list",
+                dir.filePath("picture-list.tsv") });
         QVERIFY(generator.waitForFinished(60000));
         QCOMPARE(generator.exitCode(), 0);
         for (const char* name : { "wb1.dat", "wb2.dat", "wb.dat", "wbzg.dat", "py.dat" })
@@ -369,8 +372,11 @@ private slots:
         QTest::addRow("wubi row without code") << "--wubi" << header + "# note\n一\n" << 6 << "tabs";
         QTest::addRow("wubi weight") << "--wubi" << header + "一\tg\tmany\n" << 5 << "weight";
         QTest::addRow("pinyin reading") << "--pinyin" << header + "啊\ta\t10\n啊\tA1\t3\n" << 6 << "reading";
-        QTest::addRow("root key") << "--roots" << QByteArray("# chart\nkey\troot\tstrokes\tflags\tnote\nz\t王\t1121\tK\n") << 3 << "key";
-        QTest::addRow("root strokes") << "--roots" << QByteArray("key\troot\tstrokes\tflags\tnote\ng\t王\t1161\tK\n") << 2 << "strokes";
+        QTest::addRow("root key") << "--roots"
+                                  << QByteArray("# chart\nkey\troot\tstrokes\tflags\tnote\nz\t王\t1121\tK\n") << 3
+                                  << "key";
+        QTest::addRow("root strokes") << "--roots" << QByteArray("key\troot\tstrokes\tflags\tnote\ng\t王\t1161\tK\n")
+                                      << 2 << "strokes";
         QTest::addRow("override reading") << "--overrides" << QByteArray("# note\n了\tLe\n") << 2 << "reading";
     }
 
@@ -388,8 +394,9 @@ private slots:
         file.write(content);
         file.close();
 
-        QStringList arguments { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots", QUILLADO_ROOTS_CHART,
-            "--overrides", QUILLADO_PINYIN_OVERRIDES, "--out", dir.filePath("out"), "--picture-list", dir.filePath("out/list.tsv") };
+        QStringList arguments { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots",
+            QUILLADO_ROOTS_CHART, "--overrides", QUILLADO_PINYIN_OVERRIDES, "--out", dir.filePath("out"),
+            "--picture-list", dir.filePath("out/list.tsv") };
         arguments[arguments.indexOf(option) + 1] = bad;
         QProcess generator;
         generator.start(DATAGEN_EXECUTABLE, arguments);
@@ -409,7 +416,8 @@ private slots:
             ParseWubiSource(in, "sample.yaml");
             QFAIL("a code with a blank was accepted");
         } catch (const AppError& e) {
-            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("sample.yaml:5: the code \"dg g\" is not one to four letters a-z"));
+            QCOMPARE(QString::fromUtf8(e.what()),
+                QStringLiteral("sample.yaml:5: the code \"dg g\" is not one to four letters a-z"));
         }
     }
 
