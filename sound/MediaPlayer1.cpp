@@ -5,7 +5,6 @@
 
 #include <QAudioOutput>
 #include <QFile>
-#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
@@ -97,12 +96,10 @@ void QtMusicPlayer::OnError(QMediaPlayer::Error error, const QString& text)
         return;
     m_failed = true;
     const QString message = QStringLiteral("Cannot play the music file \"%1\": %2").arg(m_path, text);
-    // The pipeline is still inside its own signal here; the report may open a message
-    // box with its own event loop, so it waits until the player is left.
-    QPointer<QtMusicPlayer> self(this);
-    QTimer::singleShot(0, this, [self, message] {
-        if (self)
-            self->m_player->stop();
+    // The pipeline is still inside its own signal here, and the report may open a message
+    // box with an event loop of its own: both wait until the player has been left.
+    QTimer::singleShot(0, this, [this, message] {
+        m_player->stop();
         Platform::ReportError(message);
     });
 }
