@@ -12,10 +12,10 @@
 class FakeMusicPlayer : public MusicPlayer {
 public:
     struct State {
-        QStringList calls;         // "open <path>", "play", "stop", "pause", "resume"
+        QStringList calls; // "open <path>", "play", "stop", "pause", "resume"
         Mode mode = Mode::NotOpen;
-        QString path;              // the file open, empty when none
-        QSet<QString> unopenable;  // file names (without directory) whose Open throws
+        QString path; // the file open, empty when none
+        QSet<QString> unopenable; // file names (without directory) whose Open throws
         int playersCreated = 0;
 
         // What a real track does when it has played to its end.

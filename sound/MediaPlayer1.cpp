@@ -34,8 +34,8 @@ void QtMusicPlayer::Open(const QString& path)
     // of it at once, as from any other open.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError("Cannot open the music file \"" + path.toStdString() + "\": "
-            + file.errorString().toStdString());
+        throw AppError(
+            "Cannot open the music file \"" + path.toStdString() + "\": " + file.errorString().toStdString());
     file.close();
 
     m_path = path;

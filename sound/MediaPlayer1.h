@@ -2,8 +2,8 @@
 
 #include "sound/MusicPlayer.h"
 
-#include <QObject>
 #include <QMediaPlayer>
+#include <QObject>
 
 class QAudioOutput;
 
@@ -32,7 +32,7 @@ private:
 
     QMediaPlayer* m_player;
     QAudioOutput* m_output;
-    QString m_path;          // empty while no file is open
-    bool m_stopped = false;  // paused by Stop rather than by Pause
-    bool m_failed = false;   // the open file turned out unplayable
+    QString m_path; // empty while no file is open
+    bool m_stopped = false; // paused by Stop rather than by Pause
+    bool m_failed = false; // the open file turned out unplayable
 };

@@ -49,9 +49,8 @@ void SoundSettings::CheckWritten(const char* name)
     if (store.status() == QSettings::NoError || m_reported)
         return;
     m_reported = true;
-    const QString reason = store.status() == QSettings::AccessError
-        ? QStringLiteral("the store cannot be written")
-        : QStringLiteral("the store is damaged");
+    const QString reason = store.status() == QSettings::AccessError ? QStringLiteral("the store cannot be written")
+                                                                    : QStringLiteral("the store is damaged");
     Platform::ReportError(QStringLiteral("Cannot save the sound setting %1 in \"%2\": %3. "
                                          "The setting holds until the program ends.")
                               .arg(QString::fromLatin1(name), store.fileName(), reason));

@@ -100,10 +100,7 @@ bool SoundSystem::WaveOutDeviceExists() const
     return count > 0;
 }
 
-bool SoundSystem::IsPlaying() const
-{
-    return MediaPlayer1 && MediaPlayer1->GetMode() == MusicPlayer::Mode::Playing;
-}
+bool SoundSystem::IsPlaying() const { return MediaPlayer1 && MediaPlayer1->GetMode() == MusicPlayer::Mode::Playing; }
 
 void SoundSystem::StartUp(QCheckBox* checkBox1, QCheckBox* checkBox2)
 {

@@ -36,10 +36,10 @@ public:
     // Switches the music to `fileName` in the program's directory. Throws AppError when the
     // file cannot be opened; a file found unplayable later is reported by the player.
     void PlayMusic(const QString& fileName);
-    void PauseMusic();   // Pause: a playing track is paused, a paused one goes on.
-    void ResumeMusic();  // Continue.
+    void PauseMusic(); // Pause: a playing track is paused, a paused one goes on.
+    void ResumeMusic(); // Continue.
     void PlayHitSound(); // "abc.wav", asynchronous; a new hit cuts off the one still sounding.
-    void Timer2Timer();  // The repeat tick: a stopped track plays again.
+    void Timer2Timer(); // The repeat tick: a stopped track plays again.
     void CheckBox1Click(bool checked);
     void CheckBox2Click(bool checked);
 

@@ -8,11 +8,11 @@
 #include "sound/MediaPlayer1.h"
 #include "sound/Sound.h"
 
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QDataStream>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QAudioDevice>
 #include <QFile>
 #include <QMediaDevices>
 #include <QSettings>
