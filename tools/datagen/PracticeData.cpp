@@ -11,7 +11,7 @@
 namespace datagen {
 namespace {
 
-    constexpr int Wb1Size = 5, Wb2Size = 14, WbSize = 28, WbzgSize = 5, PySize = 16;
+    constexpr size_t Wb1Size = 5, WbzgSize = 5;
 
     std::string gbkOf(const std::string& utf8)
     {
@@ -24,8 +24,10 @@ namespace {
     // A Chinese character of GB2312 (levels 1 and 2): simplified script only.
     bool isGb2312Hanzi(const std::string& gbk)
     {
+        if (gbk.size() != 2)
+            return false;
         const auto hi = static_cast<unsigned char>(gbk[0]), lo = static_cast<unsigned char>(gbk[1]);
-        return gbk.size() == 2 && hi >= 0xB0 && hi <= 0xF7 && lo >= 0xA1 && lo <= 0xFE;
+        return hi >= 0xB0 && hi <= 0xF7 && lo >= 0xA1 && lo <= 0xFE;
     }
 
     size_t zoneIndex(char key) { return ZoneOrder.find(key); }
@@ -279,7 +281,7 @@ std::string PlainWbzg(const PracticeData& data)
     // the content after the filler stays shorter than a record.
     out += std::string(WbzgSize, ' ');
     const size_t blocks = (out.size() + 7) / 8 * 8;
-    if (blocks - out.size() >= size_t(WbzgSize))
+    if (blocks - out.size() >= WbzgSize)
         throw AppError("the root table cannot fill whole cipher blocks with " + std::to_string(data.wbzg.size())
             + " roots and one filler record; change the number of roots by one");
     out.resize(blocks, ' ');
