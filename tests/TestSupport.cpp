@@ -134,3 +134,64 @@ void TestProgramDir::remove(const QString& name)
 {
     QFile::remove(path() + name);
 }
+
+#include "app/InputBox.h"
+
+#include <QSettings>
+#include <QTest>
+
+WindowFixture::WindowFixture(const TestTables& tables, bool show)
+    : dir(tables)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    SoundTesting::SetOutputCount([this] { return outputs; });
+    SoundTesting::SetPlayerFactory([this] { return std::make_unique<FakeMusicPlayer>(music); });
+    SoundTesting::SetHitSound([this](const QString& path) { hitSounds << path; });
+    create(show);
+}
+
+WindowFixture::~WindowFixture()
+{
+    form.reset();
+    SoundTesting::SetOutputCount({});
+    SoundTesting::SetPlayerFactory({});
+    SoundTesting::SetHitSound({});
+}
+
+TForm1& WindowFixture::create(bool show)
+{
+    form.reset();
+    form = std::make_unique<TForm1>();
+    form->random = RandomSource([this] { return clockValue += clockStep; });
+    if (show) {
+        form->show();
+        QTest::qWaitForWindowExposed(form.get());
+    }
+    return *form;
+}
+
+void WindowFixture::start(int mode, int time)
+{
+    form->SetItemIndex(form->RadioGroup1, mode);
+    form->SetItemIndex(form->RadioGroup2, time);
+    form->Button1Click();
+}
+
+void WindowFixture::type(const QString& text)
+{
+    for (QChar c : text) {
+        if (c == QLatin1Char('\b'))
+            QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+        else if (c == QLatin1Char('\r'))
+            QTest::keyClick(form->Edit1, Qt::Key_Return);
+        else
+            QTest::keyClicks(form->Edit1, QString(c));
+    }
+}
+
+void WindowFixture::tick(int times)
+{
+    for (int i = 0; i < times; ++i)
+        form->Timer1Timer();
+}

@@ -69,3 +69,37 @@ private:
     QTemporaryDir m_dir;
 };
 
+
+#include "app/Unit1.h"
+#include "sound/FakeMusicPlayer.h"
+
+#include <memory>
+
+// The real main window over a test program directory, with the sound faked: one audio
+// output, a player that records its calls, hit sounds counted, settings in a temporary folder.
+class WindowFixture {
+public:
+    explicit WindowFixture(const TestTables& tables = TestTables::Small(), bool show = true);
+    ~WindowFixture();
+
+    // Builds the window (again); tests may change files in dir first.
+    TForm1& create(bool show = true);
+
+    // Chooses mode and test time and presses Start.
+    void start(int mode, int time = 0);
+    // Types each character into the input box as a key click.
+    void type(const QString& text);
+    void tick(int times = 1);
+
+    TestProgramDir dir;
+    MessageCapture messages;
+    std::shared_ptr<FakeMusicPlayer::State> music = std::make_shared<FakeMusicPlayer::State>();
+    QStringList hitSounds;
+    int outputs = 1;
+    std::uint32_t clockValue = 0; // the draws' clock; each reading adds clockStep
+    std::uint32_t clockStep = 0x9E3779B9u;
+    std::unique_ptr<TForm1> form;
+
+private:
+    QTemporaryDir m_settingsDir;
+};
