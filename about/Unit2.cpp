@@ -19,6 +19,8 @@ TForm2::TForm2(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(351, 330);
+    // An open About box must not keep the program alive once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     setFont(SongFont(defaultPixelSize));
     ui->Button1->setFont(SongFont(defaultPixelSize));

@@ -255,6 +255,7 @@ void TestAbout::aboutBoxWindow()
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
+    QVERIFY(!box->testAttribute(Qt::WA_QuitOnClose));
     QCOMPARE(box->font().pixelSize(), 13);
     QCOMPARE(box->font().families().value(0), QStringLiteral("SimSun"));
 
