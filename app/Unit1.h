@@ -107,6 +107,9 @@ public:
     // What slot k shows in the given mode.
     QString SlotText(int mode, int slot) const;
 
+    // Draws a new item into slot k of the mode's table (the label is left to the effect).
+    void RefillSlot(int mode, int slot);
+
     void ApplyWindowLayout();
     void ApplyFullScreenLayout();
 
@@ -124,7 +127,6 @@ private:
     void EndSession(bool timeUp);
     void StartEffect(int slot);
     void EffectTick(int slot);
-    void RefillSlot(int mode, int slot);
     void ShowHintOfSlot(int mode, int slot);
     bool CheckDataFor(int mode);
     // Music must never stop a session step: a failure is reported and the step goes on.
