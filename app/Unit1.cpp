@@ -149,7 +149,7 @@ TForm1::TForm1(QWidget* parent)
         if (child->focusPolicy() != Qt::NoFocus)
             child->installEventFilter(this);
 
-    move(QGuiApplication::primaryScreen()->availableGeometry().center() - rect().center());
+    CentreOnDesktop();
 
     Platform::RunHandler([this] { FormCreate(); });
 }
@@ -851,20 +851,32 @@ void TForm1::PlaceControls(const FaceLayout& layout)
     }
 }
 
+void TForm1::CentreOnDesktop()
+{
+    const QRect desktop = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    QRect client(QPoint(0, 0), size());
+    client.moveCenter(desktop.center());
+    setGeometry(client);
+}
+
 void TForm1::ApplyWindowLayout()
 {
     m_applyingLayout = true;
     const bool visible = isVisible();
+    // Changing the window flags hides and re-creates the window; the learner's keys must
+    // still land where they did.
+    QWidget* focused = focusWidget();
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
         | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowState(Qt::WindowNoState);
     setFixedSize(961, 521);
     PlaceControls(WindowFaceLayout());
     Button6->setText(captionFullScreen);
-    const QRect screenRect = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    move(screenRect.center() - rect().center());
+    CentreOnDesktop();
     if (visible)
         show();
+    if (focused)
+        focused->setFocus();
     m_applyingLayout = false;
 }
 
@@ -872,6 +884,7 @@ void TForm1::ApplyFullScreenLayout()
 {
     m_applyingLayout = true;
     const bool visible = isVisible();
+    QWidget* focused = focusWidget();
     const QRect screenRect = (screen() ? screen() : QGuiApplication::primaryScreen())->geometry();
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -881,6 +894,8 @@ void TForm1::ApplyFullScreenLayout()
     setGeometry(screenRect);
     if (visible)
         showFullScreen();
+    if (focused)
+        focused->setFocus();
     BottomRowHeights h;
     h.label5 = Label5->height();
     h.image1 = Image1->height();

@@ -132,6 +132,7 @@ private:
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     void BringToFront();
+    void CentreOnDesktop();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     void PostSysCommand(quint32 command);
