@@ -194,6 +194,34 @@ void ClassifyStroke(Stroke& stroke)
         stroke.alt |= 1 << Pie;
 }
 
+Glyph ComposeGlyph(const Glyph& first, const Glyph& second, const std::string& layout, double share)
+{
+    const bool across = layout == "⿰";
+    if (!across && layout != "⿱")
+        throw std::runtime_error("unknown layout " + layout);
+    Glyph out;
+    auto place = [&out](const Glyph& part, double sx, double sy, double tx, double ty) {
+        for (Stroke s : part.strokes) {
+            for (Point& p : s.median)
+                p = { sx * p.x + tx, kTop - (sy * (kTop - p.y) + ty) };
+            s.tx = sx * s.tx + tx;
+            s.ty = sy * s.ty + ty;
+            s.sx *= sx;
+            s.sy *= sy;
+            out.strokes.push_back(std::move(s));
+        }
+    };
+    // The grid runs from 0 to 1024 across and from -124 to 900 up.
+    if (across) {
+        place(first, share, 1, 0, 0);
+        place(second, 1 - share, 1, 1024 * share, 0);
+    } else {
+        place(first, 1, share, 0, 900 - 900 * share);
+        place(second, 1, 1 - share, 0, -124 * share);
+    }
+    return out;
+}
+
 bool GlyphExists(const std::string& dir, const std::string& utf8Char)
 {
     return std::filesystem::exists(std::filesystem::u8path(dir + "/" + utf8Char + ".json"));

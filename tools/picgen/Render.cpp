@@ -107,6 +107,47 @@ Renderer::Renderer(std::map<std::string, Glyph> textGlyphs, const std::string& f
 
 Renderer::~Renderer() { delete m_impl; }
 
+void Renderer::WriteStrokeSheet(
+    const std::vector<std::pair<std::string, const Glyph*>>& glyphs, const std::string& path) const
+{
+    const int size = 260, columns = 4;
+    const int rows = (static_cast<int>(glyphs.size()) + columns - 1) / columns;
+    QImage image(columns * size, std::max(rows, 1) * size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QFont font = m_impl->letterFont;
+    font.setPixelSize(13);
+    p.setFont(font);
+    static const QColor kColours[] = { QColor(200, 60, 60), QColor(40, 120, 200), QColor(40, 160, 60),
+        QColor(180, 120, 0), QColor(150, 60, 180), QColor(0, 150, 150) };
+    for (size_t k = 0; k < glyphs.size(); ++k) {
+        const double left = (k % columns) * size, top = (k / columns) * size;
+        const QTransform t = GlyphTransform(left + 10, top + 20, size - 20);
+        p.setPen(Qt::black);
+        p.drawText(QPointF(left + 4, top + 14), QString::fromStdString(glyphs[k].first));
+        const Glyph& g = *glyphs[k].second;
+        for (size_t i = 0; i < g.strokes.size(); ++i) {
+            const Stroke& s = g.strokes[i];
+            const QTransform place(s.sx, 0, 0, s.sy, s.tx, s.ty);
+            QColor c = kColours[i % 6];
+            c.setAlpha(150);
+            p.fillPath((place * t).map(ParseOutline(s.outline)), c);
+        }
+        for (size_t i = 0; i < g.strokes.size(); ++i) {
+            const Point m = g.strokes[i].median.front();
+            const QPointF at = t.map(QPointF(m.x, 900 - m.y));
+            p.setPen(Qt::black);
+            p.setBrush(Qt::yellow);
+            p.drawEllipse(at, 8, 8);
+            p.drawText(QRectF(at.x() - 8, at.y() - 8, 16, 16), Qt::AlignCenter, QString::number(i));
+        }
+    }
+    p.end();
+    if (!image.save(QString::fromStdString(path), "PNG"))
+        throw std::runtime_error(path + ": cannot be written");
+}
+
 void Renderer::Write(const Picture& picture, const std::string& path) const
 {
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -117,7 +158,7 @@ void Renderer::Write(const Picture& picture, const std::string& path) const
         const Glyph& glyph = *picture.glyph;
         std::vector<QPainterPath> outlines;
         for (const Stroke& s : glyph.strokes)
-            outlines.push_back(ParseOutline(s.outline));
+            outlines.push_back(QTransform(s.sx, 0, 0, s.sy, s.tx, s.ty).map(ParseOutline(s.outline)));
 
         QPen outlinePen(QColor(kPalette[2], kPalette[2], kPalette[2]), 1.0);
         outlinePen.setCosmetic(true);

@@ -24,6 +24,10 @@ public:
     // Draws the picture and writes it as a GIF. Throws std::runtime_error naming the file.
     void Write(const Picture& picture, const std::string& path) const;
 
+    // A large drawing of each character with its strokes numbered (0-based) at their start,
+    // for writing the override table and the gold set by eye. Saved as PNG.
+    void WriteStrokeSheet(const std::vector<std::pair<std::string, const Glyph*>>& glyphs, const std::string& path) const;
+
     static constexpr int kWidth = 220;
     static constexpr int kHeight = 56;
     static constexpr int kCell = 55;

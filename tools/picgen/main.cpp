@@ -22,7 +22,7 @@ using namespace picgen;
 namespace {
 
 struct Options {
-    std::string list, strokes, overrides, out, report, gold, font, show;
+    std::string list, strokes, overrides, compose, sheet, out, report, gold, font, show;
     std::vector<std::string> charts;
     bool analyze = false;
     bool requireComplete = false; // fail when some character has no split
@@ -30,8 +30,8 @@ struct Options {
 
 [[noreturn]] void Usage()
 {
-    std::cerr << "usage: picgen --list FILE --chart FILE... --strokes DIR --overrides FILE --font FILE\n"
-                 "              [--out DIR] [--report FILE] [--gold FILE] [--analyze] [--show CHARS] [--require-complete]\n";
+    std::cerr << "usage: picgen --list FILE --chart FILE... --strokes DIR --overrides FILE --font FILE\n              [--compose FILE]\n"
+                 "              [--out DIR] [--report FILE] [--gold FILE] [--analyze] [--show CHARS [--stroke-sheet PNG]] [--require-complete]\n";
     std::exit(2);
 }
 
@@ -49,11 +49,13 @@ Options Parse(int argc, char** argv)
         else if (a == "--chart") o.charts.push_back(value());
         else if (a == "--strokes") o.strokes = value();
         else if (a == "--overrides") o.overrides = value();
+        else if (a == "--compose") o.compose = value();
         else if (a == "--out") o.out = value();
         else if (a == "--report") o.report = value();
         else if (a == "--gold") o.gold = value();
         else if (a == "--font") o.font = value();
         else if (a == "--show") o.show = value();
+        else if (a == "--stroke-sheet") o.sheet = value();
         else if (a == "--analyze") o.analyze = true;
         else if (a == "--require-complete") o.requireComplete = true;
         else Usage();
@@ -101,16 +103,61 @@ std::string ClassString(const Glyph& g)
     return s;
 }
 
+struct Composition {
+    std::string layout, first, second;
+    double share = 0.5;
+};
+
+// compose.tsv: character, layout (⿰ or ⿱), first part, second part, share of the first.
+std::map<std::string, Composition> LoadCompositions(const std::string& path)
+{
+    std::map<std::string, Composition> table;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error(path + ": cannot be opened");
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::istringstream cols(line);
+        std::string ch, share;
+        Composition c;
+        std::getline(cols, ch, '\t');
+        std::getline(cols, c.layout, '\t');
+        std::getline(cols, c.first, '\t');
+        std::getline(cols, c.second, '\t');
+        std::getline(cols, share, '\t');
+        try {
+            c.share = std::stod(share);
+        } catch (const std::exception&) {
+            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": bad share '" + share + "'");
+        }
+        table[ch] = c;
+    }
+    return table;
+}
+
 struct GlyphCache {
     std::string dir;
+    std::map<std::string, Composition> compositions;
     std::map<std::string, std::unique_ptr<Glyph>> glyphs;
     const Glyph* get(const std::string& ch)
     {
         auto it = glyphs.find(ch);
         if (it == glyphs.end()) {
             std::unique_ptr<Glyph> g;
-            if (Utf8Chars(ch).size() == 1 && GlyphExists(dir, ch))
+            const auto comp = compositions.find(ch);
+            if (Utf8Chars(ch).size() == 1 && GlyphExists(dir, ch)) {
                 g = std::make_unique<Glyph>(LoadGlyph(dir, ch));
+            } else if (comp != compositions.end()) {
+                const Glyph* a = get(comp->second.first);
+                const Glyph* b = get(comp->second.second);
+                if (!a || !b)
+                    throw std::runtime_error("no stroke data for the parts of " + ch);
+                g = std::make_unique<Glyph>(ComposeGlyph(*a, *b, comp->second.layout, comp->second.share));
+            }
             it = glyphs.emplace(ch, std::move(g)).first;
         }
         return it->second.get();
@@ -124,8 +171,24 @@ int Run(const Options& o)
     for (size_t i = 1; i < o.charts.size(); ++i)
         chart.Append(o.charts[i]);
     const auto overrides = LoadOverrides(o.overrides);
-    GlyphCache cache { o.strokes, {} };
+    GlyphCache cache { o.strokes, o.compose.empty() ? std::map<std::string, Composition>() : LoadCompositions(o.compose), {} };
     Splitter splitter(chart, [&](const std::string& ch) { return cache.get(ch); });
+
+    if (!o.sheet.empty()) {
+        std::map<std::string, Glyph> none;
+        Renderer renderer(none, o.font);
+        std::vector<std::pair<std::string, const Glyph*>> glyphs;
+        for (const std::string& ch : Utf8Chars(o.show)) {
+            std::string label = ch;
+            for (const auto& e : list)
+                if (e.character == ch)
+                    label += " " + e.fullCode;
+            if (const Glyph* g = cache.get(ch))
+                glyphs.emplace_back(label + " " + ClassString(*g), g);
+        }
+        renderer.WriteStrokeSheet(glyphs, o.sheet);
+        return 0;
+    }
 
     if (!o.show.empty()) {
         for (const std::string& ch : Utf8Chars(o.show)) {
