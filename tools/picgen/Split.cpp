@@ -73,6 +73,8 @@ std::vector<int> Range(size_t from, size_t count)
 
 constexpr double kAltCost = 1.0;
 constexpr double kIdMismatchCost = 3.0;
+constexpr double kStructureMismatchCost = 1.5;
+constexpr double kStructureMatchBonus = 0.5;
 constexpr double kShapeWeight = 1.5;
 constexpr double kUnknownGap = 6.0;
 
@@ -277,6 +279,47 @@ std::vector<std::vector<Point>> Normalized(const std::vector<const Stroke*>& str
 }
 
 } // namespace
+
+int Splitter::Structure(const Glyph& glyph, const Group& first)
+{
+    struct Box {
+        double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+        void add(const Stroke& s)
+        {
+            for (const Point& p : s.median) {
+                x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
+                x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+            }
+        }
+    } a, b;
+    std::vector<bool> inFirst(glyph.strokes.size(), false);
+    for (int i : first.strokes)
+        inFirst[i] = true;
+    bool rest = false;
+    for (size_t i = 0; i < glyph.strokes.size(); ++i) {
+        if (inFirst[i]) {
+            a.add(glyph.strokes[i]);
+        } else {
+            b.add(glyph.strokes[i]);
+            rest = true;
+        }
+    }
+    if (!rest)
+        return 0;
+    // Medians stop short of the outline, so a little overlap still counts as apart.
+    auto overlap = [](double a0, double a1, double b0, double b1) {
+        const double shared = std::min(a1, b1) - std::max(a0, b0);
+        const double smaller = std::max(std::min(a1 - a0, b1 - b0), 1.0);
+        return shared / smaller;
+    };
+    const double across = overlap(a.x0, a.x1, b.x0, b.x1);
+    const double down = overlap(a.y0, a.y1, b.y0, b.y1);
+    if (across < 0.2 && a.x0 < b.x0 && down > 0.3)
+        return 1;
+    if (down < 0.2 && a.y0 < b.y0 && across > 0.3)
+        return 2;
+    return 0;
+}
 
 double Splitter::ShapeCost(const Glyph& glyph, const Group& group) const
 {
@@ -491,10 +534,12 @@ std::vector<Split> Splitter::Enumerate(const std::string& character, const Glyph
         double preference;
     };
     std::vector<Reading> readings;
-    readings.push_back({ "id", code.size() - 1, false, true, 0.0 });
+    // Every letter a root is the plainest reading; an identification letter only when the
+    // roots run out; first three and last only when the character has more roots than four.
+    readings.push_back({ "id", code.size() - 1, false, true, 0.3 });
     if (code.size() == 4) {
-        readings.push_back({ "roots", 4, false, false, 0.05 });
-        readings.push_back({ "first3+last", 3, true, false, 0.1 });
+        readings.push_back({ "roots", 4, false, false, 0.0 });
+        readings.push_back({ "first3+last", 3, true, false, 0.8 });
     }
 
     for (const Reading& reading : readings) {
@@ -523,6 +568,13 @@ std::vector<Split> Splitter::Enumerate(const std::string& character, const Glyph
                 const int cls = root.lastClass ? root.lastClass : stroke.cls;
                 if (cls != Zone(code.back()) && !(stroke.alt >> Zone(code.back()) & 1))
                     s.cost += kIdMismatchCost;
+                // The letter's place in its zone names the structure: left-right, top-bottom, mixed.
+                const int shape = Structure(glyph, s.coded.front());
+                const int position = static_cast<int>(std::string("gfdhjktreyuinbv").find(code.back()) % 3) + 1;
+                if (shape && shape != position)
+                    s.cost += kStructureMismatchCost;
+                else if (shape == position)
+                    s.cost -= kStructureMatchBonus;
             }
             for (const Group& g : s.coded)
                 s.cost += kShapeWeight * ShapeCost(glyph, g);

@@ -85,6 +85,10 @@ public:
     // Identification letter for a split whose last coded group is given; zone check only.
     static int Zone(char letter);
 
+    // 1 when the first root stands clear to the left of the rest, 2 when clear above it,
+    // 0 when the drawing does not say.
+    static int Structure(const Glyph& glyph, const Group& first);
+
 private:
     double ShapeCost(const Glyph& glyph, const Group& group) const;
     const RootChart& m_chart;
