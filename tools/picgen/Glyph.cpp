@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
-#include <cstdio>
-#include <cstdlib>
 
 namespace picgen {
 
@@ -136,7 +134,7 @@ void ClassifyStroke(Stroke& stroke)
     const double ang = Angle(s, e);
     const double len = Length(s, e);
 
-    if (std::getenv("PICGEN_DEBUG")) { for (auto& q : simple) fprintf(stderr, "(%g,%g) ", q.x, q.y); fprintf(stderr, "turn %g ang %g hooked %d\n", maxTurn, ang, hooked); }
+    stroke.slantHook = hooked && ang > -30 && ang <= 75;
     if (maxTurn > 55) {
         stroke.cls = Zhe;
         // A flat 捺 with a bend at its start, or a curved 撇, can look bent.

@@ -345,6 +345,20 @@ double Splitter::ShapeCost(const Glyph& glyph, const Group& group) const
 
 namespace {
 
+// Roots whose bent stroke is the long hook running down to the right: 七+丶 in 低 has the
+// same classes as 弋 but not its shape.
+bool NeedsSlantHook(const std::string& glyph) { return glyph == "弋" || glyph == "戈" || glyph == "戋"; }
+
+bool ShapeAllows(const Glyph& glyph, const Root& root, const std::vector<int>& strokes)
+{
+    if (!NeedsSlantHook(root.glyph))
+        return true;
+    for (int i : strokes)
+        if (glyph.strokes[i].cls == Zhe && !glyph.strokes[i].slantHook)
+            return false;
+    return true;
+}
+
 struct SearchState {
     std::vector<Group> groups;
     size_t pos = 0;
@@ -426,7 +440,15 @@ struct Search {
                 if (!f.tail.empty() && st.pendingGroup >= 0)
                     continue;
                 const int c = MatchCost(glyph, st.pos, f.head);
-                if (c < 0)
+                if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(st.pos, f.head.size())))
+                    continue;
+                // The two dots of 衤 are a root only after the rest of 衤, and the body of 羊
+                // only under its 丷.
+                const std::string& name = chart.roots()[r].glyph;
+                const Root* before = st.groups.empty() ? nullptr : &chart.roots()[st.groups.back().root];
+                if (name == "[衤尾]" && (!before || before->glyph != "[礻衤头]"))
+                    continue;
+                if (name == "[羊身]" && (!before || before->key != 'u'))
                     continue;
                 SearchState next = st;
                 next.groups.push_back({ r, Range(st.pos, f.head.size()) });
@@ -457,7 +479,8 @@ struct Search {
                     const size_t end = n() - tailLen;
                     const size_t start = end - f.head.size();
                     const int c = MatchCost(glyph, start, f.head);
-                    if (c < 0)
+                    if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(start, f.head.size()))
+                        || chart.roots()[r].glyph == "[衤尾]")
                         continue;
                     SearchState done = st;
                     done.cost += c * kAltCost;
