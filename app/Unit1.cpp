@@ -555,7 +555,8 @@ bool TForm1::DeliverCharacter(QObject* receiver, QKeyEvent* event)
             return false;
         }
     }
-    if (text.size() != 1 || text == QStringLiteral("\t"))
+    // Alt+letter is a menu accelerator, not typing; Tab moves the focus.
+    if (text.size() != 1 || text == QStringLiteral("\t") || (event->modifiers() & Qt::AltModifier))
         return false;
     const QChar ch = text.at(0);
     // A Chinese character arrives as its first GBK byte, which no judge keeps.
@@ -570,10 +571,12 @@ bool TForm1::DeliverCharacter(QObject* receiver, QKeyEvent* event)
         return true;
     if (key == original)
         return false;
+    if (receiver == this)
+        return true; // the window itself has no use for the changed character
     // A handler changed the character: the control receives the changed one instead.
     QKeyEvent changed(QEvent::KeyPress, event->key(), event->modifiers(), QString(QChar(uchar(key))));
     m_resending = true;
-    QCoreApplication::sendEvent(receiver == this ? static_cast<QObject*>(this) : receiver, &changed);
+    QCoreApplication::sendEvent(receiver, &changed);
     m_resending = false;
     return true;
 }

@@ -349,9 +349,13 @@ void TestSession::singleKeyJudgedWhereverTheFocusIs()
     QCOMPARE(f.form->keyHitCount, 1);
     QVERIFY(f.form->Timer4->isActive());
     QVERIFY(f.form->Edit1->text().isEmpty());
+    QTest::keyClicks(f.form.get(), "c"); // no child holds the focus: the window's own handler alone
+    QCOMPARE(f.form->keyHitCount, 2);
+    QTest::keyClick(f.form->Edit1, Qt::Key_D, Qt::AltModifier); // an accelerator, not typing
+    QCOMPARE(f.form->keyHitCount, 2);
     f.form->Button1Click(); // pause: no key is judged
     QTest::keyClicks(f.form->Button2, "c");
-    QCOMPARE(f.form->keyHitCount, 1);
+    QCOMPARE(f.form->keyHitCount, 2);
 }
 
 void TestSession::digitsMode()
