@@ -77,6 +77,7 @@ constexpr double kStructureMismatchCost = 1.5;
 constexpr double kStructureMatchBonus = 0.5;
 constexpr double kShapeWeight = 1.5;
 constexpr double kUnknownGap = 6.0;
+constexpr double kDroppedDotCost = 0.5;
 
 } // namespace
 
@@ -429,10 +430,17 @@ struct Search {
                 Run(j, taken, false);
         }
         if (j == numCoded) {
-            if (lastIsSuffix)
-                FinishWithLast(st);
-            else if (st.pos == n() && st.pendingGroup < 0)
+            if (lastIsSuffix) {
+                FinishWithLast(st, n());
+                if (EndsWithDot())
+                    FinishWithLast(st, n() - 1);
+            } else if (st.pos == n() && st.pendingGroup < 0) {
                 results.push_back(st);
+            } else if (st.pos + 1 == n() && st.pendingGroup < 0 && EndsWithDot() && IsPie(st.groups.back())) {
+                SearchState dropped = st;
+                dropped.cost += kDroppedDotCost;
+                results.push_back(dropped);
+            }
             return;
         }
         for (int r : chart.onKey(code[j])) {
@@ -466,24 +474,36 @@ struct Search {
 
     // Roots 1-3 are placed; the fourth letter types the last root, and at least one root
     // lies between them.
-    void FinishWithLast(const SearchState& st)
+    // The method reads 戈 as ending in its 丿 (我 TRNT, 成 DNNT, 减 UDGT): a final dot after a
+    // last root 丿 is left out of the code.
+    bool EndsWithDot() const
     {
+        const Stroke& last = glyph.strokes.back();
+        return n() >= 2 && (last.cls == Dian || (last.alt >> Dian & 1));
+    }
+    bool IsPie(const Group& g) const { return g.root >= 0 && chart.roots()[g.root].glyph == "丿"; }
+
+    void FinishWithLast(const SearchState& st, size_t limit)
+    {
+        const bool droppedDot = limit < n();
         for (int r : chart.onKey(code[3])) {
+            if (droppedDot && chart.roots()[r].glyph != "丿")
+                continue;
             for (const RootForm& f : chart.roots()[r].forms) {
                 if (!f.tail.empty())
                     continue;
                 for (int tailAtEnd = 0; tailAtEnd < (st.pendingGroup >= 0 ? 2 : 1); ++tailAtEnd) {
                     const size_t tailLen = tailAtEnd ? st.pendingTail.size() : 0;
-                    if (f.head.size() + tailLen + st.pos >= n())
+                    if (f.head.size() + tailLen + st.pos >= limit)
                         continue;
-                    const size_t end = n() - tailLen;
+                    const size_t end = limit - tailLen;
                     const size_t start = end - f.head.size();
                     const int c = MatchCost(glyph, start, f.head);
                     if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(start, f.head.size()))
                         || chart.roots()[r].glyph == "[衤尾]")
                         continue;
                     SearchState done = st;
-                    done.cost += c * kAltCost;
+                    done.cost += c * kAltCost + (droppedDot ? kDroppedDotCost : 0);
                     if (tailAtEnd) {
                         const int ct = MatchCost(glyph, end, st.pendingTail);
                         if (ct < 0)
