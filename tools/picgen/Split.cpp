@@ -450,13 +450,15 @@ struct Search {
                 const int c = MatchCost(glyph, st.pos, f.head);
                 if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(st.pos, f.head.size())))
                     continue;
-                // The two dots of 衤 are a root only after the rest of 衤, and the body of 羊
-                // only under its 丷.
+                // The two dots of 衤 are a root only after the rest of 衤, the body of 羊 only
+                // under its 丷, and the bend-and-dot of 尤 only after its ナ.
                 const std::string& name = chart.roots()[r].glyph;
                 const Root* before = st.groups.empty() ? nullptr : &chart.roots()[st.groups.back().root];
                 if (name == "[衤尾]" && (!before || before->glyph != "[礻衤头]"))
                     continue;
                 if (name == "[羊身]" && (!before || before->key != 'u'))
+                    continue;
+                if (name == "[尤尾]" && (!before || before->glyph != "ナ"))
                     continue;
                 SearchState next = st;
                 next.groups.push_back({ r, Range(st.pos, f.head.size()) });
@@ -500,7 +502,7 @@ struct Search {
                     const size_t start = end - f.head.size();
                     const int c = MatchCost(glyph, start, f.head);
                     if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(start, f.head.size()))
-                        || chart.roots()[r].glyph == "[衤尾]")
+                        || chart.roots()[r].glyph == "[衤尾]" || chart.roots()[r].glyph == "[尤尾]")
                         continue;
                     SearchState done = st;
                     done.cost += c * kAltCost + (droppedDot ? kDroppedDotCost : 0);
