@@ -82,7 +82,8 @@ public:
     Decision Decide(const std::string& character, const Glyph& glyph, const std::string& code,
         const std::map<std::string, std::vector<std::vector<int>>>& overrides) const;
 
-    // Identification letter for a split whose last coded group is given; zone check only.
+    // The stroke class an identification letter stands for (its zone), 0 for a letter that
+    // is no identification letter.
     static int Zone(char letter);
 
     // 1 when the first root stands clear to the left of the rest, 2 when clear above it,

@@ -30,8 +30,13 @@ struct Options {
 
 [[noreturn]] void Usage()
 {
-    std::cerr << "usage: picgen --list FILE --chart FILE... --strokes DIR --overrides FILE --font FILE\n              [--compose FILE]\n"
-                 "              [--out DIR] [--report FILE] [--gold FILE] [--analyze] [--show CHARS [--stroke-sheet PNG]] [--require-complete]\n";
+    std::cerr << "usage: picgen --list FILE --chart FILE [--chart FILE]... --strokes DIR --overrides FILE\n"
+                 "              --compose FILE --font FILE\n"
+                 "              [--out DIR] [--report FILE]   draw the pictures\n"
+                 "              [--gold FILE]                 check the hand-checked splits\n"
+                 "              [--require-complete]          fail when a character has no split\n"
+                 "              [--analyze]                   print every decision\n"
+                 "              [--show CHARS [--stroke-sheet PNG]]  the splits of some characters\n";
     std::exit(2);
 }
 
