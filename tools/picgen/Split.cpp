@@ -590,7 +590,7 @@ std::vector<Split> Splitter::Enumerate(const std::string& character, const Glyph
     for (const Reading& reading : readings) {
         if (reading.id && Zone(code.back()) == 0)
             continue;
-        Search search { m_chart, glyph, code };
+        Search search { m_chart, glyph, code, 0, false, {} };
         search.numCoded = reading.numCoded;
         search.lastIsSuffix = reading.lastIsSuffix;
         search.Run(0, SearchState {});
