@@ -46,6 +46,13 @@ GifPicture DecodeGif(const unsigned char* data, std::size_t size, const std::str
         ~Closer() { DGifCloseFile(gif, nullptr); }
     } closer { gif };
 
+    // A damaged header may claim a screen of up to 65535 x 65535 pixels, 16 GiB to fill;
+    // the set's pictures are 220 x 56, far inside this bound.
+    constexpr int maxSide = 4096;
+    if (gif->SWidth > maxSide || gif->SHeight > maxSide)
+        throw AppError(name + ": the picture claims " + std::to_string(gif->SWidth) + " x "
+            + std::to_string(gif->SHeight) + " pixels, more than a picture can have");
+
     if (DGifSlurp(gif) != GIF_OK)
         throw AppError(name + ": " + Reason(gif->Error));
     if (gif->ImageCount < 1 || gif->SWidth <= 0 || gif->SHeight <= 0)
