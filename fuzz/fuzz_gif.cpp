@@ -1,0 +1,8 @@
+// A decomposition picture from arbitrary bytes, through the giflib decoder.
+#include "fuzz/Exercise.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Exercise::Picture(data, size);
+    return 0;
+}
