@@ -382,28 +382,9 @@ void TForm1::Start()
     auto w1 = wb1Slots;
     auto w2 = wb2Slots;
     auto wb = wbSlots;
-    for (int k = 1; k <= 4; ++k) {
-        const size_t i = size_t(k);
-        switch (mode) {
-        case Mode::Pinyin:
-        case Mode::PinyinFollow:
-            DrawSlot(tables.py, random, py[i]);
-            break;
-        case Mode::Roots:
-            DrawSlot(tables.wbzg, random, zg[i]);
-            break;
-        case Mode::Level1:
-            DrawSlot(tables.wb1, random, w1[i]);
-            break;
-        case Mode::Level2:
-            DrawSlot(tables.wb2, random, w2[i]);
-            break;
-        case Mode::WubiChars:
-        case Mode::WubiFollow:
-            DrawSlot(tables.wb, random, wb[i]);
-            break;
-        }
-    }
+    if (Mode::IsInputBox(mode))
+        for (int k = 1; k <= 4; ++k)
+            DrawModeSlot(mode, k, py, zg, w1, w2, wb);
 
     SetCaption(Label5, QString());
     SetCaption(Label6, ItemCaption(RadioGroup1, mode));
@@ -663,24 +644,30 @@ void TForm1::Edit1KeyPress(char& key)
 
 void TForm1::RefillSlot(int mode, int k)
 {
+    DrawModeSlot(mode, k, pySlots, wbzgSlots, wb1Slots, wb2Slots, wbSlots);
+}
+
+void TForm1::DrawModeSlot(int mode, int k, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
+    SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb)
+{
     const size_t i = size_t(k);
     switch (mode) {
     case Mode::Pinyin:
     case Mode::PinyinFollow:
-        DrawSlot(tables.py, random, pySlots[i]);
+        DrawSlot(tables.py, random, py[i]);
         break;
     case Mode::Roots:
-        DrawSlot(tables.wbzg, random, wbzgSlots[i]);
+        DrawSlot(tables.wbzg, random, zg[i]);
         break;
     case Mode::Level1:
-        DrawSlot(tables.wb1, random, wb1Slots[i]);
+        DrawSlot(tables.wb1, random, w1[i]);
         break;
     case Mode::Level2:
-        DrawSlot(tables.wb2, random, wb2Slots[i]);
+        DrawSlot(tables.wb2, random, w2[i]);
         break;
     case Mode::WubiChars:
     case Mode::WubiFollow:
-        DrawSlot(tables.wb, random, wbSlots[i]);
+        DrawSlot(tables.wb, random, wb[i]);
         break;
     }
 }

@@ -128,6 +128,8 @@ private:
     void StartEffect(int slot);
     void EffectTick(int slot);
     void ShowHintOfSlot(int mode, int slot);
+    void DrawModeSlot(int mode, int slot, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
+        SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb);
     bool CheckDataFor(int mode);
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);

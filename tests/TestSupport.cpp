@@ -137,6 +137,7 @@ void TestProgramDir::remove(const QString& name)
 
 #include "app/InputBox.h"
 
+#include <QLabel>
 #include <QSettings>
 #include <QTest>
 
@@ -195,4 +196,21 @@ void WindowFixture::tick(int times)
 {
     for (int i = 0; i < times; ++i)
         Platform::RunHandler([this] { form->Timer1Timer(); });
+}
+
+void WindowFixture::setWubi(int k, std::array<std::string, 4> codes, const std::string& utf8, int picture)
+{
+    auto& s = form->wbSlots[size_t(k)];
+    for (int i = 0; i < 4; ++i)
+        s.codes[size_t(i + 1)] = codes[size_t(i)];
+    s.text = Gbk(utf8);
+    s.pictureNo = picture;
+    s.hintStep = 1;
+    form->SlotLabel(k)->setText(QString::fromStdString(utf8));
+}
+
+void WindowFixture::setPinyin(int k, const std::string& pinyin, const std::string& utf8)
+{
+    form->pySlots[size_t(k)] = { pinyin, Gbk(utf8) };
+    form->SlotLabel(k)->setText(QString::fromStdString(utf8));
 }

@@ -100,6 +100,10 @@ public:
     std::uint32_t clockStep = 0x9E3779B9u;
     std::unique_ptr<TForm1> form;
 
+    // Puts a known item into a slot (and its label), whatever the draw gave.
+    void setWubi(int slot, std::array<std::string, 4> codes, const std::string& utf8, int picture = 1);
+    void setPinyin(int slot, const std::string& pinyin, const std::string& utf8);
+
 private:
     QTemporaryDir m_settingsDir;
 };

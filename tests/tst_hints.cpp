@@ -7,16 +7,6 @@
 #include "app/InputBox.h"
 
 namespace {
-void setWubi(TForm1& form, int k, std::array<std::string, 4> codes, const std::string& utf8, int picture)
-{
-    auto& s = form.wbSlots[size_t(k)];
-    for (int i = 0; i < 4; ++i)
-        s.codes[size_t(i + 1)] = codes[size_t(i)];
-    s.text = Gbk(utf8);
-    s.pictureNo = picture;
-    s.hintStep = 1;
-}
-
 void press(TForm1& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::keyClick(form.Edit1, key, modifiers);
@@ -48,8 +38,8 @@ void TestHints::wubiCodesCycleEachSlotOnItsOwn()
     WindowFixture f;
     f.start(Mode::WubiChars);
     TForm1& form = *f.form;
-    setWubi(form, 1, { "GGGG", "G", "", "" }, "一", 1);
-    setWubi(form, 2, { "XCAG", "X", "XC", "XCA" }, "经", 3);
+    f.setWubi(1, { "GGGG", "G", "", "" }, "一", 1);
+    f.setWubi(2, { "XCAG", "X", "XC", "XCA" }, "经", 3);
     const QStringList expected = { "XCAG", "X", "XC", "XCA", "XCAG" };
     for (int i = 0; i < 5; ++i) {
         press(form, Qt::Key_F2);
@@ -71,8 +61,8 @@ void TestHints::refilledSlotStartsAtTheFirstCode()
     f.start(Mode::WubiFollow);
     TForm1& form = *f.form;
     for (int k = 1; k <= 4; ++k)
-        setWubi(form, k, { "GGGG", "G", "", "" }, "一", 1);
-    setWubi(form, 3, { "LGYI", "L", "LGY", "" }, "国", 4);
+        f.setWubi(k, { "GGGG", "G", "", "" }, "一", 1);
+    f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国", 4);
     press(form, Qt::Key_F3);
     press(form, Qt::Key_F3);
     QCOMPARE(form.wbSlots[3].hintStep, std::uint16_t(3));

@@ -17,23 +17,6 @@ QString txt(const std::string& gbk)
     return Platform::FromGbk(gbk);
 }
 
-void setWubi(TForm1& form, int k, std::array<std::string, 4> codes, const std::string& utf8, int picture = 1)
-{
-    auto& s = form.wbSlots[size_t(k)];
-    for (int i = 0; i < 4; ++i)
-        s.codes[size_t(i + 1)] = codes[size_t(i)];
-    s.text = Gbk(utf8);
-    s.pictureNo = picture;
-    s.hintStep = 1;
-    form.SlotLabel(k)->setText(QString::fromStdString(utf8));
-}
-
-void setPinyin(TForm1& form, int k, const std::string& pinyin, const std::string& utf8)
-{
-    form.pySlots[size_t(k)] = { pinyin, Gbk(utf8) };
-    form.SlotLabel(k)->setText(QString::fromStdString(utf8));
-}
-
 bool idle(const TForm1& form)
 {
     return form.Button1->text() == "开始" && !form.Timer1->isActive() && !form.Button2->isEnabled()
@@ -198,7 +181,7 @@ void TestSession::pauseTimeIsNotCounted()
 {
     WindowFixture f;
     f.start(Mode::Pinyin, 0);
-    setPinyin(*f.form, 1, "NAN", "男");
+    f.setPinyin(1, "NAN", "男");
     f.tick(20);
     f.type("nan ");
     f.form->Button1Click(); // pause
@@ -374,10 +357,10 @@ void TestSession::pinyinHitAndMiss()
     WindowFixture f;
     f.start(Mode::Pinyin);
     TForm1& form = *f.form;
-    setPinyin(form, 1, "NV", "女");
-    setPinyin(form, 2, "NAN", "男");
-    setPinyin(form, 3, "NAN", "男");
-    setPinyin(form, 4, "LE", "了");
+    f.setPinyin(1, "NV", "女");
+    f.setPinyin(2, "NAN", "男");
+    f.setPinyin(3, "NAN", "男");
+    f.setPinyin(4, "LE", "了");
     f.type("NAn ");
     QCOMPARE(form.inputHitCount, 1);
     QVERIFY(form.Edit1->text().isEmpty());
@@ -458,17 +441,17 @@ void TestSession::wubiAutoSubmitAndLeftmost()
     WindowFixture f;
     f.start(Mode::WubiChars);
     TForm1& form = *f.form;
-    setWubi(form, 1, { "GGGG", "G", "", "" }, "一");
-    setWubi(form, 2, { "XCAG", "X", "XC", "LGYI" }, "经");
-    setWubi(form, 3, { "LGYI", "L", "LGY", "" }, "国");
-    setWubi(form, 4, { "GGLL", "GG", "", "" }, "五");
+    f.setWubi(1, { "GGGG", "G", "", "" }, "一");
+    f.setWubi(2, { "XCAG", "X", "XC", "LGYI" }, "经");
+    f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国");
+    f.setWubi(4, { "GGLL", "GG", "", "" }, "五");
     f.type("lgy");
     QCOMPARE(form.inputHitCount, 0);
     f.type("i");
     QCOMPARE(form.inputHitCount, 1); // the fourth code of slot 2 comes first
     QVERIFY(form.Timer4->isActive() && !form.Timer5->isActive());
     QVERIFY(form.Edit1->text().isEmpty());
-    setWubi(form, 2, { "XCAG", "X", "XC", "XCA" }, "经"); // whatever the refill drew
+    f.setWubi(2, { "XCAG", "X", "XC", "XCA" }, "经"); // whatever the refill drew
     f.type("x");
     QCOMPARE(form.inputHitCount, 1); // shorter codes wait for the space
     f.type(" ");
@@ -484,12 +467,12 @@ void TestSession::wubiBackspaceAndEnterSubmitThree()
     f.start(Mode::WubiChars);
     TForm1& form = *f.form;
     for (int k = 1; k <= 4; ++k)
-        setWubi(form, k, { "GGLL", "GG", "", "" }, "五");
-    setWubi(form, 3, { "LGYI", "L", "LGY", "" }, "国");
+        f.setWubi(k, { "GGLL", "GG", "", "" }, "五");
+    f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国");
     f.type("lgy\b");
     QCOMPARE(form.inputHitCount, 1);
     QVERIFY(form.Edit1->text().isEmpty());
-    setWubi(form, 3, { "LGYI", "L", "LGY", "" }, "国");
+    f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国");
     f.type("lgy\r");
     QCOMPARE(form.inputHitCount, 2);
     f.type("abc\b");
@@ -505,7 +488,7 @@ void TestSession::wubiBlankLeftByAMissCounts()
     f.start(Mode::WubiChars);
     TForm1& form = *f.form;
     for (int k = 1; k <= 4; ++k)
-        setWubi(form, k, { "GGLL", "GG", "", "XCA" }, "五");
+        f.setWubi(k, { "GGLL", "GG", "", "XCA" }, "五");
     f.type("q ");
     QCOMPARE(form.Edit1->text(), QStringLiteral(" "));
     f.type("xca"); // " xc" makes three characters: the third letter submits
@@ -529,10 +512,10 @@ void TestSession::pinyinFollowTarget()
     WindowFixture f;
     f.start(Mode::PinyinFollow);
     TForm1& form = *f.form;
-    setPinyin(form, 1, "NV", "女");
-    setPinyin(form, 2, "NAN", "男");
-    setPinyin(form, 3, "LE", "了");
-    setPinyin(form, 4, "NV", "女");
+    f.setPinyin(1, "NV", "女");
+    f.setPinyin(2, "NAN", "男");
+    f.setPinyin(3, "LE", "了");
+    f.setPinyin(4, "NV", "女");
     form.Label5->setText("nv");
     f.type("nan ");
     QCOMPARE(form.inputHitCount, 0); // not the target
@@ -562,14 +545,14 @@ void TestSession::wubiFollowGuide()
     WindowFixture f;
     f.start(Mode::WubiFollow);
     TForm1& form = *f.form;
-    setWubi(form, 1, { "GGGG", "G", "", "" }, "一");
-    setWubi(form, 2, { "XCAG", "X", "XC", "" }, "经");
-    setWubi(form, 3, { "LGYI", "L", "LGY", "" }, "国");
-    setWubi(form, 4, { "GGLL", "GG", "", "" }, "五");
+    f.setWubi(1, { "GGGG", "G", "", "" }, "一");
+    f.setWubi(2, { "XCAG", "X", "XC", "" }, "经");
+    f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国");
+    f.setWubi(4, { "GGLL", "GG", "", "" }, "五");
     f.type("lgyi"); // any slot may be hit
     QCOMPARE(form.inputHitCount, 1);
     QCOMPARE(form.Label5->text(), QStringLiteral("GGLL"));
-    setWubi(form, 3, { "LGYI", "L", "LGY", "" }, "国"); // whatever the refill drew
+    f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国"); // whatever the refill drew
     form.Edit1->clear();
     f.type("ggll");
     QCOMPARE(form.Label5->text(), txt(form.wbSlots[1].codes[1]));
@@ -581,7 +564,7 @@ void TestSession::hitsAfterEndStillCount()
     WindowFixture f;
     f.start(Mode::Pinyin);
     f.form->Button2Click();
-    setPinyin(*f.form, 2, "NAN", "男");
+    f.setPinyin(2, "NAN", "男");
     f.form->Label2->setText("完");
     f.type("nan ");
     QCOMPARE(f.form->inputHitCount, 1);
