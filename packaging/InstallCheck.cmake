@@ -37,7 +37,7 @@ if(VALIDATE)
 endif()
 
 # Start the program as the desktop entry does; the start-up probe ends it at its first paint.
-file(STRINGS "${desktop}" exec REGEX "^Exec=")
+file(STRINGS "${desktop}" exec REGEX "^Exec=" ENCODING UTF-8)
 string(REGEX REPLACE "^Exec=" "" exec "${exec}")
 if(NOT exec STREQUAL "${dir}/quillado")
     message(FATAL_ERROR "the desktop entry runs ${exec}, not the installed program")
@@ -51,8 +51,9 @@ message(STATUS "installed program started: ${out}")
 
 execute_process(COMMAND ${CMAKE_COMMAND} -DMANIFEST=${BUILD_DIR}/install_manifest.txt
     -P ${CMAKE_CURRENT_LIST_DIR}/Uninstall.cmake OUTPUT_QUIET RESULT_VARIABLE result)
-if(EXISTS "${dir}/quillado" OR EXISTS "${desktop}" OR IS_SYMLINK "${SCRATCH}/bin/quillado")
-    message(FATAL_ERROR "uninstall left files behind")
+file(GLOB_RECURSE left LIST_DIRECTORIES false "${SCRATCH}/*")
+if(left OR EXISTS "${dir}")
+    message(FATAL_ERROR "uninstall left behind: ${left}")
 endif()
 file(REMOVE_RECURSE "${SCRATCH}")
 file(REMOVE "${manifest}")

@@ -2,7 +2,7 @@
 if(NOT EXISTS "${MANIFEST}")
     message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} not found (run cmake --install first).")
 endif()
-file(STRINGS "${MANIFEST}" files)
+file(STRINGS "${MANIFEST}" files ENCODING UTF-8)
 set(dirs)
 foreach(file IN LISTS files)
     if(EXISTS "${file}" OR IS_SYMLINK "${file}")
