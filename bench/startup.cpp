@@ -1,0 +1,107 @@
+// Start-up benchmark: launches the program again and again, each time from process start to
+// the end of the main window's first paint, with the real data beside it. The program's
+// start-up probe (QUILLADO_BENCH_FIRST_PAINT) prints the steady clock at that moment and
+// its peak memory, then quits. The first launch warms the caches and is not counted, so
+// every figure is a "second launch". Needs a display server (bench/run uses Xvfb).
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Launch {
+    double ms = -1;
+    long peakKiB = -1;
+};
+
+Launch LaunchOnce(const std::string& program)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    char* argv[] = { const_cast<char*>(program.c_str()), nullptr };
+
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (spawned != 0) {
+        close(out[0]);
+        std::fprintf(stderr, "cannot start %s: %s\n", program.c_str(), std::strerror(spawned));
+        return {};
+    }
+    std::string text;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(out[0], buffer, sizeof buffer)) > 0)
+        text.append(buffer, std::size_t(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+
+    Launch launch;
+    long long paintNs = 0;
+    if (std::sscanf(text.c_str(), "first-paint %lld ns peak-rss %ld KiB", &paintNs, &launch.peakKiB) == 2) {
+        const long long startNs = std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
+        launch.ms = double(paintNs - startNs) / 1e6;
+    } else {
+        std::fprintf(stderr, "no first paint reported (status %d): %s\n", status, text.c_str());
+    }
+    return launch;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <path of quillado> [launches]\n", argv[0]);
+        return 2;
+    }
+    const std::string program = argv[1];
+    const int launches = argc > 2 ? std::atoi(argv[2]) : 30;
+    setenv("QUILLADO_BENCH_FIRST_PAINT", "1", 1);
+
+    LaunchOnce(program); // the first launch
+    std::vector<double> times, peaks;
+    for (int i = 0; i < launches; ++i) {
+        const Launch l = LaunchOnce(program);
+        if (l.ms < 0)
+            return 1;
+        times.push_back(l.ms);
+        peaks.push_back(double(l.peakKiB) / 1024.0);
+    }
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = Median(times);
+    const double peak = Median(peaks);
+    std::printf("| start-up to first paint, second launch | %.1f ms | %.1f ms | %.1f ms | %d | ≤ 100 ms | %s |\n",
+        median, sorted[std::min(sorted.size() - 1, sorted.size() * 95 / 100)], sorted.back(), launches,
+        median <= 100 ? "met" : "missed");
+    std::printf("| peak resident memory at first paint | %.1f MiB | | | %d | ≤ 40 MiB | %s |\n", peak, launches,
+        peak <= 40 ? "met" : "missed");
+    return 0;
+}
