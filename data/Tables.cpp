@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 namespace {
 constexpr std::array<TableFormat, 5> formats { {
@@ -97,13 +97,11 @@ bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& ta
 void DecipherIntoTable(std::string_view bytes, int recordSize, int countAdjust, const std::uint32_t key[4], Table& table)
 {
     const size_t plainSize = (bytes.size() + 7) / 8 * 8;
+    // A last partial block is padded with zeros before it is deciphered.
     std::vector<char> buffer(plainSize + 1, '\0');
-    for (size_t p = 0; p < bytes.size(); p += 8) {
-        unsigned char block[8] = {};
-        std::memcpy(block, bytes.data() + p, std::min<size_t>(8, bytes.size() - p));
-        DecipherBytes(block, key);
-        std::memcpy(buffer.data() + p, block, 8);
-    }
+    if (!bytes.empty())
+        std::memcpy(buffer.data(), bytes.data(), bytes.size());
+    DecipherBlocks(reinterpret_cast<unsigned char*>(buffer.data()), plainSize / 8, key);
     table.buffer = std::move(buffer);
     table.count = static_cast<int>(plainSize / size_t(recordSize)) + countAdjust;
 }
@@ -116,7 +114,10 @@ void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int 
         const int err = errno;
         throw AppError("Cannot open file \"" + utf8Path(file) + "\". " + systemReason(err));
     }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Copied whole by the stream buffer, not character by character.
+    std::ostringstream content;
+    content << in.rdbuf();
+    const std::string bytes = std::move(content).str();
     DecipherIntoTable(bytes, recordSize, countAdjust, dataKey, table);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The block cipher that protects wb.dat, wbzg.dat and py.dat. The program only ever
@@ -14,3 +15,6 @@ void EncipherBlock(std::uint32_t block[2], const std::uint32_t key[4]);
 // Byte-level helpers: apply the cipher to one 8-byte block in place.
 void DecipherBytes(unsigned char bytes[8], const std::uint32_t key[4]);
 void EncipherBytes(unsigned char bytes[8], const std::uint32_t key[4]);
+
+// Deciphers `count` consecutive 8-byte blocks in place, each on its own.
+void DecipherBlocks(unsigned char* bytes, std::size_t count, const std::uint32_t key[4]);
