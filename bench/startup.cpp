@@ -78,30 +78,49 @@ double Median(std::vector<double> v)
 int main(int argc, char* argv[])
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <path of quillado> [launches]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <path of quillado> [launches] [path of a bare Qt window]\n", argv[0]);
         return 2;
     }
     const std::string program = argv[1];
     const int launches = argc > 2 ? std::atoi(argv[2]) : 30;
+    const std::string bare = argc > 3 ? argv[3] : std::string();
     setenv("QUILLADO_BENCH_FIRST_PAINT", "1", 1);
 
-    LaunchOnce(program); // the first launch
-    std::vector<double> times, peaks;
+    // The first launches warm the caches; then the two programs take turns, so that both
+    // meet the same machine.
+    LaunchOnce(program);
+    if (!bare.empty())
+        LaunchOnce(bare);
+    std::vector<double> times, peaks, bareTimes, barePeaks;
     for (int i = 0; i < launches; ++i) {
         const Launch l = LaunchOnce(program);
         if (l.ms < 0)
             return 1;
         times.push_back(l.ms);
         peaks.push_back(double(l.peakKiB) / 1024.0);
+        if (!bare.empty()) {
+            const Launch b = LaunchOnce(bare);
+            if (b.ms < 0)
+                return 1;
+            bareTimes.push_back(b.ms);
+            barePeaks.push_back(double(b.peakKiB) / 1024.0);
+        }
     }
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
+    auto percentile95 = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[std::min(v.size() - 1, v.size() * 95 / 100)];
+    };
+    auto maximum = [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); };
     const double median = Median(times);
     const double peak = Median(peaks);
     std::printf("| start-up to first paint, second launch | %.1f ms | %.1f ms | %.1f ms | %d | ≤ 100 ms | %s |\n",
-        median, sorted[std::min(sorted.size() - 1, sorted.size() * 95 / 100)], sorted.back(), launches,
-        median <= 100 ? "met" : "missed");
+        median, percentile95(times), maximum(times), launches, median <= 100 ? "met" : "missed");
+    if (!bare.empty())
+        std::printf("| (floor: bare Qt window with one label, same runs) | %.1f ms | %.1f ms | %.1f ms | %d | | |\n",
+            Median(bareTimes), percentile95(bareTimes), maximum(bareTimes), launches);
     std::printf("| peak resident memory at first paint | %.1f MiB | | | %d | ≤ 40 MiB | %s |\n", peak, launches,
         peak <= 40 ? "met" : "missed");
+    if (!bare.empty())
+        std::printf("| (floor: bare Qt window with one label) | %.1f MiB | | | %d | | |\n", Median(barePeaks), launches);
     return 0;
 }
