@@ -444,7 +444,8 @@ void TestFaults::musicFileMissing()
             f.dir.writeFile(QLatin1String(name), ReadAll(real));
     f.messages.clear();
     f.create();
-    QTest::qWait(100); // the start music follows the first paint
+    // The start music follows the first paint; the player is made before the file is opened.
+    QTRY_VERIFY(f.form->sound.Player());
     if (file == QStringLiteral("Test1.mp3")) {
         QCOMPARE(f.messages.messages.size(), 1);
         QVERIFY2(f.messages.messages[0].text.contains(f.dir.path() + file), qPrintable(f.messages.messages[0].text));
