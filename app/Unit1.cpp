@@ -105,7 +105,7 @@ TForm1::TForm1(QWidget* parent)
         timer->setInterval(interval);
         // The clock must not run early: a coarse timer may fire 5% before time.
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); });
+        connect(timer, &QTimer::timeout, this, Guarded(handler));
         return timer;
     };
     Timer1 = makeTimer("Timer1", 1000, &TForm1::Timer1Timer);
@@ -121,7 +121,7 @@ TForm1::TForm1(QWidget* parent)
     auto addEntry = [this](const char* name, const QString& caption, void (TForm1::*handler)()) {
         QAction* action = PopupMenu1->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, Guarded(handler));
         return action;
     };
     N1 = addEntry("N1", QStringLiteral("软件更新"), &TForm1::N1Click);
@@ -132,7 +132,7 @@ TForm1::TForm1(QWidget* parent)
     N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
 
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, Guarded(handler));
     };
     onClick(Button1, &TForm1::Button1Click);
     onClick(Button2, &TForm1::Button2Click);
@@ -140,8 +140,8 @@ TForm1::TForm1(QWidget* parent)
     onClick(Button5, &TForm1::Button5Click);
     onClick(Button6, &TForm1::Button6Click);
     // Click handlers also run when start-up checks a box, as the settings are applied.
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] { Platform::RunHandler([&] { CheckBox1Click(); }); });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this] { Platform::RunHandler([&] { CheckBox2Click(); }); });
+    connect(CheckBox1, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox2Click));
 
     // Seeing every typed character before the focused control: a filter on each child that
     // can take the focus sees each key exactly once, before the child does.
@@ -152,6 +152,13 @@ TForm1::TForm1(QWidget* parent)
     CentreOnDesktop();
 
     Platform::RunHandler([this] { FormCreate(); });
+}
+
+std::function<void()> TForm1::Guarded(void (TForm1::*handler)())
+{
+    // As the application's event loop does: an error ends the handler and is reported,
+    // and the program goes on.
+    return [this, handler] { Platform::RunHandler([&] { (this->*handler)(); }); };
 }
 
 TForm1::~TForm1()

@@ -6,6 +6,7 @@
 #include "sound/Sound.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -133,6 +134,7 @@ private:
     bool CheckDataFor(int mode);
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
+    std::function<void()> Guarded(void (TForm1::*handler)());
     void BringToFront();
     void CentreOnDesktop();
     void SetCaption(QLabel* label, const QString& text);
