@@ -1,5 +1,7 @@
 #include "PictureList.h"
 
+#include "tools/common/DataLines.h"
+
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -8,28 +10,18 @@ namespace picgen {
 
 std::vector<PictureEntry> LoadPictureList(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(path + ": cannot be opened");
     std::vector<PictureEntry> list;
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+    ForEachDataLine(path, "cannot be opened", [&](const std::string& line, const std::string& where) {
         std::istringstream cols(line);
         PictureEntry e;
         std::string number;
         if (!std::getline(cols, number, '\t') || !std::getline(cols, e.character, '\t')
             || !std::getline(cols, e.fullCode, '\t') || !std::getline(cols, e.shownCode, '\t'))
-            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": expected four tab-separated columns");
+            throw std::runtime_error(where + ": expected four tab-separated columns");
         try {
             e.number = std::stoi(number);
         } catch (const std::exception&) {
-            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": bad picture number '" + number + "'");
+            throw std::runtime_error(where + ": bad picture number '" + number + "'");
         }
         auto lettersOnly = [](const std::string& code) {
             if (code.empty() || code.size() > 4)
@@ -40,9 +32,9 @@ std::vector<PictureEntry> LoadPictureList(const std::string& path)
             return true;
         };
         if (!lettersOnly(e.fullCode) || !lettersOnly(e.shownCode))
-            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": codes must be 1-4 lower-case letters");
+            throw std::runtime_error(where + ": codes must be 1-4 lower-case letters");
         list.push_back(std::move(e));
-    }
+    });
     return list;
 }
 

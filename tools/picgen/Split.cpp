@@ -1,4 +1,5 @@
 #include "Split.h"
+#include "tools/common/DataLines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,19 +92,10 @@ RootChart RootChart::Load(const std::string& path)
 void RootChart::Append(const std::string& path)
 {
     RootChart& chart = *this;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(path + ": cannot be opened");
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#' || line.rfind("key\t", 0) == 0)
-            continue;
+    ForEachDataLine(path, "cannot be opened", [&](const std::string& line, const std::string& where) {
+        if (line.rfind("key\t", 0) == 0)
+            return; // the header
         const auto cols = SplitOn(line, '\t');
-        const std::string where = path + ":" + std::to_string(lineNo);
         if (cols.size() < 3 || cols[0].size() != 1 || cols[0][0] < 'a' || cols[0][0] > 'y')
             throw std::runtime_error(where + ": expected key, root and stroke classes");
         Root root;
@@ -126,7 +118,7 @@ void RootChart::Append(const std::string& path)
         root.lastClass = MethodLastClass(root.glyph, root.flags);
         chart.m_byKey[root.key].push_back(static_cast<int>(chart.m_roots.size()));
         chart.m_roots.push_back(std::move(root));
-    }
+    });
 }
 
 const std::vector<int>& RootChart::onKey(char key) const
@@ -193,27 +185,17 @@ std::string FormatGroups(const std::vector<Group>& groups)
 
 std::map<std::string, std::vector<std::vector<int>>> LoadOverrides(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(path + ": cannot be opened");
     std::map<std::string, std::vector<std::vector<int>>> table;
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+    ForEachDataLine(path, "cannot be opened", [&](const std::string& line, const std::string& where) {
         const auto cols = SplitOn(line, '\t');
         if (cols.size() < 2)
-            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": expected character and groups");
+            throw std::runtime_error(where + ": expected character and groups");
         try {
             table[cols[0]] = ParseGroups(cols[1]);
         } catch (const std::exception& e) {
-            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": " + e.what());
+            throw std::runtime_error(where + ": " + e.what());
         }
-    }
+    });
     return table;
 }
 

@@ -5,6 +5,7 @@
 #include "PictureList.h"
 #include "Render.h"
 #include "Split.h"
+#include "tools/common/DataLines.h"
 
 #include <QGuiApplication>
 
@@ -117,15 +118,7 @@ struct Composition {
 std::map<std::string, Composition> LoadCompositions(const std::string& path)
 {
     std::map<std::string, Composition> table;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error(path + ": cannot be opened");
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-        ++lineNo;
-        if (line.empty() || line[0] == '#')
-            continue;
+    ForEachDataLine(path, "cannot be opened", [&](const std::string& line, const std::string& where) {
         std::istringstream cols(line);
         std::string ch, share;
         Composition c;
@@ -137,10 +130,10 @@ std::map<std::string, Composition> LoadCompositions(const std::string& path)
         try {
             c.share = std::stod(share);
         } catch (const std::exception&) {
-            throw std::runtime_error(path + ":" + std::to_string(lineNo) + ": bad share '" + share + "'");
+            throw std::runtime_error(where + ": bad share '" + share + "'");
         }
         table[ch] = c;
-    }
+    });
     return table;
 }
 
@@ -219,18 +212,11 @@ int Run(const Options& o)
 
     // The gold set: every hand-checked split must come out exactly so.
     if (!o.gold.empty()) {
-        std::ifstream in(o.gold, std::ios::binary);
-        if (!in)
-            throw std::runtime_error(o.gold + ": cannot be opened");
         std::map<std::string, std::string> codes;
         for (const auto& e : list)
             codes.emplace(e.character, e.fullCode);
-        std::string line;
-        int checked = 0, failed = 0, lineNo = 0;
-        while (std::getline(in, line)) {
-            ++lineNo;
-            if (line.empty() || line[0] == '#')
-                continue;
+        int checked = 0, failed = 0;
+        ForEachDataLine(o.gold, "cannot be opened", [&](const std::string& line, const std::string& where) {
             std::istringstream cols(line);
             std::string ch, code, groups;
             std::getline(cols, ch, '\t');
@@ -238,7 +224,7 @@ int Run(const Options& o)
             std::getline(cols, groups, '\t');
             const Glyph* g = cache.get(ch);
             if (!g)
-                throw std::runtime_error(o.gold + ":" + std::to_string(lineNo) + ": no stroke data for " + ch);
+                throw std::runtime_error(where + ": no stroke data for " + ch);
             const Decision d = splitter.Decide(ch, *g, code, overrides);
             std::vector<Group> want;
             for (const auto& gr : ParseGroups(groups))
@@ -250,7 +236,7 @@ int Run(const Options& o)
                 std::cout << "gold mismatch " << ch << " " << code << ": want " << FormatGroups(want) << ", got " << got
                           << " (" << KindName(d.kind) << ")\n";
             }
-        }
+        });
         std::cout << checked << " gold characters checked, " << failed << " wrong\n";
         return failed == 0 && checked > 0 ? 0 : 1;
     }
