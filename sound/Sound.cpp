@@ -5,6 +5,8 @@
 
 #include <QAudioDevice>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QMediaDevices>
 #include <QPointer>
@@ -92,7 +94,19 @@ SoundSystem::SoundSystem()
 {
 }
 
-SoundSystem::~SoundSystem() = default;
+SoundSystem::~SoundSystem()
+{
+    // Qt 6.4's sample cache deadlocks at exit when a sound is still being decoded on its
+    // loader thread (its destructor holds the lock the loader needs to finish). Closing the
+    // program within moments of its start would then hang for good, so let a pending load
+    // finish first; it takes milliseconds.
+    if (!hitSound)
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    while (hitSound->status() == QSoundEffect::Loading && waited.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+}
 
 bool SoundSystem::WaveOutDeviceExists() const
 {
