@@ -62,6 +62,16 @@ QByteArray MakeWav(int ms)
     return bytes;
 }
 
+// Every music call a session makes: Start, Pause, Continue, a repeat tick, End.
+void RunEveryMusicStep(SoundSystem& sound)
+{
+    sound.PlayMusic("Test0.mp3");
+    sound.PauseMusic();
+    sound.ResumeMusic();
+    sound.Timer2Timer();
+    sound.PlayMusic("Test1.mp3");
+}
+
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -341,11 +351,7 @@ void TestSound::musicOffLeavesThePlayerAlone()
     Window window(sound);
     sound.StartUp(window.checkBox1, window.checkBox2);
 
-    sound.PlayMusic("Test0.mp3");
-    sound.PauseMusic();
-    sound.ResumeMusic();
-    sound.Timer2Timer();
-    sound.PlayMusic("Test1.mp3");
+    RunEveryMusicStep(sound);
     QCOMPARE(m_player->playersCreated, 0);
     QVERIFY(Calls().isEmpty());
     QVERIFY(!sound.Player());
@@ -406,11 +412,7 @@ void TestSound::noDeviceNoMusicButHitSound()
     SoundSystem sound;
     Window window(sound);
     sound.StartUp(window.checkBox1, window.checkBox2);
-    sound.PlayMusic("Test0.mp3");
-    sound.PauseMusic();
-    sound.ResumeMusic();
-    sound.Timer2Timer();
-    sound.PlayMusic("Test1.mp3");
+    RunEveryMusicStep(sound);
     QCOMPARE(m_player->playersCreated, 0);
     QVERIFY(Calls().isEmpty());
 
