@@ -130,6 +130,7 @@ TForm1::TForm1(QWidget* parent)
     N4 = addEntry("N4", QStringLiteral("数字键盘指法图"), &TForm1::N4Click);
     N861 = addEntry("N861", QStringLiteral("五笔字根图86版"), &TForm1::N861Click);
     N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
+    N6 = addEntry("N6", QStringLiteral("练习记录"), &TForm1::N6Click);
 
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));
@@ -384,6 +385,7 @@ void TForm1::Start()
 
     // Draw the four items before anything changes, so a damaged record leaves the session
     // idle instead of half-started (the error leaves this handler here).
+    record.PrepareDrill(mode, tables);
     auto py = pySlots;
     auto zg = wbzgSlots;
     auto w1 = wb1Slots;
@@ -433,6 +435,8 @@ void TForm1::Start()
     Button1->setText(captionPause);
     sessionMode = mode;
     Button2->setEnabled(true);
+    Label6->setToolTip(QString());
+    record.Started(mode, testSeconds);
 }
 
 void TForm1::Pause()
@@ -443,6 +447,7 @@ void TForm1::Pause()
     Edit1->setEnabled(false);
     Button1->setText(captionContinue);
     sound.PauseMusic();
+    record.Paused();
 }
 
 void TForm1::Continue()
@@ -456,6 +461,7 @@ void TForm1::Continue()
     Timer1->start();
     Button1->setText(captionPause);
     sound.ResumeMusic();
+    record.Resumed();
 }
 
 void TForm1::Button2Click()
@@ -479,6 +485,8 @@ void TForm1::EndSession(bool timeUp)
     const int mode = ItemIndex(RadioGroup1);
     const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
     SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
+    // The accuracy stands beside the result line, never in it: the line's words stay as they are.
+    Label6->setToolTip(record.Ended(mode, timeUp, count, elapsedSeconds, SpeedPerMinute(count, elapsedSeconds)));
     if (mode == Mode::PinyinFollow) {
         Label8->hide();
         Label8->setEnabled(false);
@@ -576,14 +584,20 @@ void TForm1::FormKeyPress(char& key)
         return;
     key = FoldKey(mode, key);
     const int k = MatchKey(keySlots, key);
-    if (k == 0)
+    if (k == 0) {
+        // Which of the four slots the key was meant for is not known: counted, not attributed.
+        if (IsLetterOrDigit(key))
+            record.Miss();
         return;
+    }
+    const ItemKey hitItem = ItemOf(keySlots[size_t(k)]);
     PlayHitSound();
     ++keyHitCount;
     const char replacement = ReplacementCharacter(mode, key, random);
     Edit1->clear();
     keySlots[size_t(k)] = std::string(1, replacement);
     StartEffect(k);
+    record.Hit(k, hitItem);
 }
 
 void TForm1::Edit1KeyPress(char& key)
@@ -627,8 +641,11 @@ void TForm1::Edit1KeyPress(char& key)
         k = MatchCodes(wbSlots, form.attempt);
         break;
     }
-    if (k == 0)
+    if (k == 0) {
+        RecordMiss(mode);
         return;
+    }
+    const ItemKey hitItem = SlotItem(mode, k);
 
     if (mode != Mode::Roots)
         Edit1->clear();
@@ -647,6 +664,45 @@ void TForm1::Edit1KeyPress(char& key)
         Platform::RunHandler([&] { ShowDecompositionPicture(wbSlots[size_t(next)].pictureNo); });
     }
     ++inputHitCount;
+    record.Hit(k, hitItem);
+}
+
+void TForm1::RecordMiss(int mode)
+{
+    if (mode != Mode::PinyinFollow) {
+        record.Miss();
+        return;
+    }
+    // Pinyin follow-typing names its target: the miss belongs to the item the hint line shows.
+    const std::string target = AsciiUpper(Platform::ToGbk(Label5->text()));
+    for (int k = 1; k <= 4; ++k) {
+        if (!target.empty() && pySlots[size_t(k)].pinyin == target) {
+            record.MissOn(k, ItemOf(pySlots[size_t(k)]));
+            return;
+        }
+    }
+    record.Miss();
+}
+
+ItemKey TForm1::SlotItem(int mode, int k) const
+{
+    const size_t i = size_t(k);
+    switch (mode) {
+    case Mode::Pinyin:
+    case Mode::PinyinFollow:
+        return ItemOf(pySlots[i]);
+    case Mode::Roots:
+        return ItemOf(wbzgSlots[i]);
+    case Mode::Level1:
+        return ItemOf(wb1Slots[i]);
+    case Mode::Level2:
+        return ItemOf(wb2Slots[i]);
+    case Mode::WubiChars:
+    case Mode::WubiFollow:
+        return ItemOf(wbSlots[i]);
+    default:
+        return ItemOf(keySlots[i]);
+    }
 }
 
 void TForm1::RefillSlot(int mode, int k)
@@ -658,23 +714,30 @@ void TForm1::DrawModeSlot(int mode, int k, SlotTable<tavcharsetpy>& py, SlotTabl
     SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb)
 {
     const size_t i = size_t(k);
+    // With the weak-items drill off the draw is the plain one, untouched.
+    auto draw = [&](const Table& table, auto& slot) {
+        if (record.drill.ActiveFor(mode) && table.count >= 1)
+            FillSlot(table, record.drill.Index(random, std::uint32_t(table.count)), slot);
+        else
+            DrawSlot(table, random, slot);
+    };
     switch (mode) {
     case Mode::Pinyin:
     case Mode::PinyinFollow:
-        DrawSlot(tables.py, random, py[i]);
+        draw(tables.py, py[i]);
         break;
     case Mode::Roots:
-        DrawSlot(tables.wbzg, random, zg[i]);
+        draw(tables.wbzg, zg[i]);
         break;
     case Mode::Level1:
-        DrawSlot(tables.wb1, random, w1[i]);
+        draw(tables.wb1, w1[i]);
         break;
     case Mode::Level2:
-        DrawSlot(tables.wb2, random, w2[i]);
+        draw(tables.wb2, w2[i]);
         break;
     case Mode::WubiChars:
     case Mode::WubiFollow:
-        DrawSlot(tables.wb, random, wb[i]);
+        draw(tables.wb, wb[i]);
         break;
     }
 }
@@ -780,6 +843,7 @@ void TForm1::N3Click() { HelpActions::OpenReferenceFile(QStringLiteral("标准�
 void TForm1::N4Click() { HelpActions::OpenReferenceFile(QStringLiteral("数字键盘指法图.jpg")); }
 void TForm1::N861Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字根图86版.jpg")); }
 void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc")); }
+void TForm1::N6Click() { record.OpenWindow(this, ItemIndex(RadioGroup1)); }
 
 // ---------------------------------------------------------------- window faces
 

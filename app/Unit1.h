@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/LearningRecord.h"
 #include "data/Tables.h"
 #include "session/Drawing.h"
 #include "session/SlotRecords.h"
@@ -47,7 +48,7 @@ public:
     InputBox* Edit1;
     QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5, *Timer6;
     QMenu* PopupMenu1;
-    QAction *N1, *N2, *N3, *N4, *N861, *N5;
+    QAction *N1, *N2, *N3, *N4, *N861, *N5, *N6;
     bool KeyPreview = true;
 
     // --- data tables and session state
@@ -65,6 +66,7 @@ public:
     std::int32_t sessionMode = 0;
     RandomSource random;
     SoundSystem sound;
+    LearningRecord record;
 
     // --- radio groups: item index, -1 when nothing is selected
     int ItemIndex(QGroupBox* group) const;
@@ -97,6 +99,7 @@ public:
     void N4Click();
     void N861Click();
     void N5Click();
+    void N6Click();
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);
@@ -129,6 +132,9 @@ private:
     void StartEffect(int slot);
     void EffectTick(int slot);
     void ShowHintOfSlot(int mode, int slot);
+    // The item slot k holds in the mode, as the record names it.
+    ItemKey SlotItem(int mode, int slot) const;
+    void RecordMiss(int mode);
     void DrawModeSlot(int mode, int slot, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
         SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb);
     bool CheckDataFor(int mode);

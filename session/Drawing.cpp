@@ -109,7 +109,11 @@ std::int32_t ParsePictureNumber(std::string_view bytes)
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharsetpy& slot)
 {
-    const std::uint32_t r = drawRecord(table, random, TableKind::Py);
+    FillSlot(table, drawRecord(table, random, TableKind::Py), slot);
+}
+
+void FillSlot(const Table& table, std::uint32_t r, tavcharsetpy& slot)
+{
     const std::string_view text = table.text();
     slot.pinyin = CleanField(RecordField(text, 16, r, 1, 8));
     slot.text = RecordField(text, 16, r, 13, 14);
@@ -117,7 +121,11 @@ void DrawSlot(const Table& table, RandomSource& random, tavcharsetpy& slot)
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharsetzg& slot)
 {
-    const std::uint32_t r = drawRecord(table, random, TableKind::Wbzg);
+    FillSlot(table, drawRecord(table, random, TableKind::Wbzg), slot);
+}
+
+void FillSlot(const Table& table, std::uint32_t r, tavcharsetzg& slot)
+{
     const std::string_view text = table.text();
     slot.text = RecordField(text, 5, r, 1, 2);
     slot.code = CleanField(RecordField(text, 5, r, 3, 3));
@@ -125,7 +133,11 @@ void DrawSlot(const Table& table, RandomSource& random, tavcharsetzg& slot)
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharset1& slot)
 {
-    const std::uint32_t r = drawRecord(table, random, TableKind::Wb1);
+    FillSlot(table, drawRecord(table, random, TableKind::Wb1), slot);
+}
+
+void FillSlot(const Table& table, std::uint32_t r, tavcharset1& slot)
+{
     const std::string_view text = table.text();
     slot.text = RecordField(text, 5, r, 1, 2);
     slot.code = CleanField(RecordField(text, 5, r, 3, 3));
@@ -133,7 +145,11 @@ void DrawSlot(const Table& table, RandomSource& random, tavcharset1& slot)
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharset2& slot)
 {
-    const std::uint32_t r = drawRecord(table, random, TableKind::Wb2);
+    FillSlot(table, drawRecord(table, random, TableKind::Wb2), slot);
+}
+
+void FillSlot(const Table& table, std::uint32_t r, tavcharset2& slot)
+{
     const std::string_view text = table.text();
     slot.text = RecordField(text, 14, r, 1, 2);
     slot.code = CleanField(RecordField(text, 14, r, 3, 4));
@@ -142,7 +158,11 @@ void DrawSlot(const Table& table, RandomSource& random, tavcharset2& slot)
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharset& slot)
 {
-    const std::uint32_t r = drawRecord(table, random, TableKind::Wb);
+    FillSlot(table, drawRecord(table, random, TableKind::Wb), slot);
+}
+
+void FillSlot(const Table& table, std::uint32_t r, tavcharset& slot)
+{
     const std::string_view text = table.text();
     for (int i = 1; i <= 4; ++i)
         slot.codes[size_t(i)] = CleanField(RecordField(text, 28, r, 4 * i - 3, 4 * i));

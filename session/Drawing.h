@@ -48,5 +48,13 @@ void DrawSlot(const Table& table, RandomSource& random, tavcharset1& slot);
 void DrawSlot(const Table& table, RandomSource& random, tavcharset2& slot);
 void DrawSlot(const Table& table, RandomSource& random, tavcharset& slot);
 
+// Fill a slot from record r of its table, as a draw that gave r does (the same throw in
+// the level-2 table). Lets a caller choose the record itself.
+void FillSlot(const Table& table, std::uint32_t r, tavcharsetpy& slot);
+void FillSlot(const Table& table, std::uint32_t r, tavcharsetzg& slot);
+void FillSlot(const Table& table, std::uint32_t r, tavcharset1& slot);
+void FillSlot(const Table& table, std::uint32_t r, tavcharset2& slot);
+void FillSlot(const Table& table, std::uint32_t r, tavcharset& slot);
+
 // Reads a decimal integer the way the level-2 table's picture field is read.
 std::int32_t ParsePictureNumber(std::string_view bytes);

@@ -165,11 +165,18 @@ TForm1& WindowFixture::create(bool show)
     form.reset();
     form = std::make_unique<TForm1>();
     form->random = RandomSource([this] { return clockValue += clockStep; });
+    form->record.path = recordPath();
+    form->record.clock = [this] { return recordMs; };
     if (show) {
         form->show();
         QTest::qWaitForWindowExposed(form.get());
     }
     return *form;
+}
+
+QString WindowFixture::recordPath() const
+{
+    return m_dataDir.path() + QStringLiteral("/record.sqlite");
 }
 
 void WindowFixture::start(int mode, int time)

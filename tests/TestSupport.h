@@ -98,7 +98,10 @@ public:
     int outputs = 1;
     std::uint32_t clockValue = 0; // the draws' clock; each reading adds clockStep
     std::uint32_t clockStep = 0x9E3779B9u;
+    std::int64_t recordMs = 0; // the learning record's clock, moved by the test
     std::unique_ptr<TForm1> form;
+    // The learner's record file, in a folder of the test's own.
+    QString recordPath() const;
 
     // Puts a known item into a slot (and its label), whatever the draw gave.
     void setWubi(int slot, std::array<std::string, 4> codes, const std::string& utf8, int picture = 1);
@@ -106,4 +109,5 @@ public:
 
 private:
     QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dataDir;
 };

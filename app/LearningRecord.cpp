@@ -1,0 +1,162 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/LearningRecord.h"
+
+#include "app/Platform.h"
+#include "presentation/Pictures.h"
+#include "record/RecordStore.h"
+#include "record/RecordWindow.h"
+
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+const char* const drillKey = "WeakDrill";
+
+QSettings userSettings()
+{
+    return QSettings(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Pelunor"), QStringLiteral("Quillado"));
+}
+}
+
+LearningRecord::LearningRecord()
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    clock = [timer] { return std::int64_t(timer->elapsed()); };
+}
+
+LearningRecord::~LearningRecord()
+{
+    if (m_window)
+        delete m_window.data();
+}
+
+RecordWindow* LearningRecord::window() const { return m_window.data(); }
+
+Record::Store& LearningRecord::store()
+{
+    if (!m_store)
+        m_store = std::make_unique<Record::Store>(
+            Record::Store::Options { path.isEmpty() ? Record::Store::DefaultPath() : path, 1000, {} });
+    return *m_store;
+}
+
+void LearningRecord::reportOnce()
+{
+    Record::Store& s = store();
+    if (s.fault() == Record::Fault::None)
+        return;
+    const QString text = s.FaultMessage();
+    s.clearFault();
+    if (m_reported)
+        return;
+    m_reported = true;
+    Platform::ShowMessageBox(text, QStringLiteral("练习记录"), Platform::MessageIcon::Information);
+}
+
+void LearningRecord::Started(int mode, int testSeconds)
+{
+    m_tally.Begin(mode, clock());
+    m_started = QDateTime::currentDateTime();
+    m_testSeconds = testSeconds;
+}
+
+void LearningRecord::Paused() { m_tally.Pause(clock()); }
+void LearningRecord::Resumed() { m_tally.Resume(clock()); }
+void LearningRecord::Hit(int slot, const ItemKey& item) { m_tally.Hit(slot, item, clock()); }
+void LearningRecord::Miss() { m_tally.Miss(); }
+void LearningRecord::MissOn(int slot, const ItemKey& item) { m_tally.MissOn(slot, item); }
+
+QString LearningRecord::Ended(int mode, bool timeUp, std::int64_t hits, std::int64_t seconds, std::int64_t speed)
+{
+    if (!m_tally.Active())
+        return QString();
+    const std::int64_t misses = m_tally.misses();
+    Record::SessionRow row;
+    row.started = m_started;
+    row.mode = mode;
+    row.testSeconds = m_testSeconds;
+    row.seconds = int(seconds);
+    row.hits = hits;
+    row.misses = misses;
+    row.speed = speed;
+    row.timeUp = timeUp;
+    for (const ItemOutcome& o : m_tally.Finish())
+        row.items.push_back(
+            { Platform::FromGbk(o.item.text), Platform::FromGbk(o.item.code), o.item.pictureNo, o.shownMs, o.misses });
+    const QString toolTip = AccuracyToolTip(row.accuracy(), hits, misses);
+    // A damaged file set aside is told even when this session was kept in a fresh one.
+    store().Save(std::move(row));
+    reportOnce();
+    if (m_window)
+        m_window->ShowMode(m_window->mode());
+    return toolTip;
+}
+
+bool LearningRecord::drillOn() const { return userSettings().value(QString::fromLatin1(drillKey), 0).toInt() != 0; }
+
+void LearningRecord::setDrillOn(bool on)
+{
+    QSettings settings = userSettings();
+    settings.setValue(QString::fromLatin1(drillKey), on ? 1 : 0);
+}
+
+void LearningRecord::PrepareDrill(int mode, const DataTables& tables)
+{
+    drill.Clear();
+    if (!Mode::IsInputBox(mode) || !drillOn())
+        return;
+    std::vector<ItemHistory> histories;
+    for (const Record::ItemStat& s : store().History(mode))
+        histories.push_back(
+            { { Platform::ToGbk(s.text), Platform::ToGbk(s.code), s.pictureNo }, s.hits, s.totalMs, s.misses });
+    reportOnce();
+    std::vector<ItemKey> weakest;
+    for (const ItemHistory& h : Weakest(std::move(histories), WeakDrill::WeakestCount))
+        weakest.push_back(h.item);
+    drill.Set(mode, RecordsOf(mode, tables, weakest));
+}
+
+void LearningRecord::OpenWindow(QWidget* parent, int mode)
+{
+    if (!m_window) {
+        RecordWindow::Hooks hooks;
+        hooks.drillOn = [this] { return drillOn(); };
+        hooks.setDrill = [this](bool on) { setDrillOn(on); };
+        hooks.picture = [](int n) {
+            QImage image;
+            // A missing picture leaves its cell empty; the record stays readable.
+            try {
+                image = LoadDecompositionPicture(n);
+            } catch (const std::exception&) {
+            }
+            return image;
+        };
+        hooks.askExportFile = [](QWidget* owner) {
+            return QFileDialog::getSaveFileName(owner, QStringLiteral("导出练习记录"),
+                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/练习记录.csv"),
+                QStringLiteral("CSV (*.csv)"));
+        };
+        hooks.report = [](const QString& text) {
+            Platform::ShowMessageBox(text, QStringLiteral("练习记录"), Platform::MessageIcon::Information);
+        };
+        m_window = new RecordWindow(store(), mode, std::move(hooks), parent);
+        m_window->setAttribute(Qt::WA_DeleteOnClose);
+        reportOnce();
+    } else if (mode >= 0) {
+        m_window->ShowMode(mode);
+    }
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+QString AccuracyToolTip(double accuracy, std::int64_t hits, std::int64_t misses)
+{
+    if (accuracy < 0)
+        return QString();
+    return QStringLiteral("正确率：%1%（打对%2，打错%3）").arg(accuracy * 100.0, 0, 'f', 1).arg(hits).arg(misses);
+}
