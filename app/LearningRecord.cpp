@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/LearningRecord.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "presentation/Pictures.h"
 #include "record/RecordStore.h"
 #include "record/RecordWindow.h"
