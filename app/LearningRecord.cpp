@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 const char* const drillKey = "WeakDrill";
@@ -22,6 +23,7 @@ QSettings userSettings()
 }
 
 LearningRecord::LearningRecord()
+    : m_context(std::make_unique<QObject>())
 {
     auto timer = std::make_shared<QElapsedTimer>();
     timer->start();
@@ -76,7 +78,7 @@ QString LearningRecord::Ended(int mode, bool timeUp, std::int64_t hits, std::int
         return QString();
     const std::int64_t misses = m_tally.misses();
     Record::SessionRow row;
-    row.started = m_started;
+    row.startedMs = m_started.toMSecsSinceEpoch();
     row.mode = mode;
     row.testSeconds = m_testSeconds;
     row.seconds = int(seconds);
@@ -89,7 +91,10 @@ QString LearningRecord::Ended(int mode, bool timeUp, std::int64_t hits, std::int
             { Platform::FromGbk(o.item.text), Platform::FromGbk(o.item.code), o.item.pictureNo, o.shownMs, o.misses });
     const QString toolTip = AccuracyToolTip(row.accuracy(), hits, misses);
     // A damaged file set aside is told even when this session was kept in a fresh one.
-    store().Save(std::move(row));
+    if (store().Save(std::move(row))) {
+        // After the result line is on the screen, not before.
+        QTimer::singleShot(0, m_context.get(), [store = m_store.get()] { store->Checkpoint(); });
+    }
     reportOnce();
     if (m_window)
         m_window->ShowMode(m_window->mode());

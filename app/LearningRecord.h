@@ -6,6 +6,7 @@
 #include "session/Tally.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<Record::Store> m_store;
     QPointer<RecordWindow> m_window;
     bool m_reported = false;
+    std::unique_ptr<QObject> m_context; // deferred work ends with the record
 };
 
 // "正确率" text for the result line's tooltip.

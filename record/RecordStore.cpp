@@ -189,7 +189,8 @@ bool Store::Open(bool create)
         // WAL lets a second running copy read while this one writes; NORMAL keeps a commit
         // to one sync of the log.
         bool ok = q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
-            && q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+            && q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && q.exec(QStringLiteral("PRAGMA foreign_keys=ON"))
+            && q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
         if (ok && m_options.afterOpen) {
             QSqlDatabase d = db();
             m_options.afterOpen(d);
@@ -311,7 +312,7 @@ bool Store::writeSession(const SessionRow& s)
     };
     q.prepare(QStringLiteral("INSERT INTO sessions(started, mode, test_seconds, seconds, hits, misses, speed, accuracy,"
                              " time_up, kind, title, measures) VALUES(?,?,?,?,?,?,?,?,?,?,?,?)"));
-    q.addBindValue(s.started.toMSecsSinceEpoch());
+    q.addBindValue(s.startedMs);
     q.addBindValue(s.mode);
     q.addBindValue(s.testSeconds);
     q.addBindValue(s.seconds);
@@ -384,6 +385,12 @@ bool Store::Save(SessionRow session)
     return false;
 }
 
+void Store::Checkpoint()
+{
+    if (m_open)
+        QSqlQuery(db()).exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
 std::vector<SessionRow> Store::Sessions(int mode)
 {
     std::vector<SessionRow> rows;
@@ -399,7 +406,7 @@ std::vector<SessionRow> Store::Sessions(int mode)
     while (q.next()) {
         SessionRow s;
         s.id = q.value(0).toLongLong();
-        s.started = QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong());
+        s.startedMs = q.value(1).toLongLong();
         s.mode = q.value(2).toInt();
         s.testSeconds = q.value(3).toInt();
         s.seconds = q.value(4).toInt();
@@ -502,8 +509,9 @@ bool Store::ExportCsv(const QString& file, QString* error)
     for (int mode = 0; mode < 10; ++mode) {
         for (const SessionRow& s : Sessions(mode)) {
             const double accuracy = s.accuracy();
-            const QStringList fields = { s.started.toString(QStringLiteral("yyyy-MM-dd")),
-                s.started.toString(QStringLiteral("HH:mm:ss")), csvField(ModeCaption(s.mode)), csvField(s.kind),
+            const QDateTime started = s.started();
+            const QStringList fields = { started.toString(QStringLiteral("yyyy-MM-dd")),
+                started.toString(QStringLiteral("HH:mm:ss")), csvField(ModeCaption(s.mode)), csvField(s.kind),
                 csvField(s.title), QString::number(s.testSeconds), QString::number(s.seconds), QString::number(s.speed),
                 QString::number(s.hits), QString::number(s.misses),
                 accuracy < 0 ? QString() : QString::number(accuracy * 100.0, 'f', 1),

@@ -27,7 +27,8 @@ struct ItemRow {
 
 struct SessionRow {
     qint64 id = 0; // set when read back
-    QDateTime started;
+    qint64 startedMs = 0; // ms since the epoch; local time only when shown
+    QDateTime started() const { return QDateTime::fromMSecsSinceEpoch(startedMs); }
     int mode = 0;
     int testSeconds = 0;
     int seconds = 0; // running seconds, pauses left out
@@ -96,6 +97,9 @@ public:
     // Writes the session and its items in one transaction. On failure the session is kept
     // and written first at the next successful save.
     bool Save(SessionRow session);
+    // Folds the write-ahead log into the file. Commits leave that to a quiet moment, so a
+    // session's store never waits for it.
+    void Checkpoint();
     size_t pendingCount() const { return m_pending.size(); }
 
     // Reading: an unopened or missing record reads as empty.

@@ -60,9 +60,9 @@ public:
                                                               : QVariant();
         switch (index.column()) {
         case 0:
-            return s.started.toString(QStringLiteral("yyyy-MM-dd"));
+            return s.started().toString(QStringLiteral("yyyy-MM-dd"));
         case 1:
-            return s.started.toString(QStringLiteral("HH:mm"));
+            return s.started().toString(QStringLiteral("HH:mm"));
         case 2:
             return durationText(s.seconds);
         case 3:
@@ -257,24 +257,40 @@ void RecordWindow::ShowMode(int mode)
 
 void RecordWindow::fillChart(const std::vector<Record::SessionRow>& sessions)
 {
+    // Years of practice are more sessions than a chart has pixels: beyond a few hundred,
+    // each point is the average of a run of neighbouring sessions.
+    constexpr size_t maxPoints = 400;
+    const size_t n = sessions.size();
+    const size_t per = std::max<size_t>(1, (n + maxPoints - 1) / maxPoints);
     QList<QPointF> speed, accuracy;
-    speed.reserve(qsizetype(sessions.size()));
-    accuracy.reserve(qsizetype(sessions.size()));
+    speed.reserve(qsizetype(n / per + 1));
+    accuracy.reserve(qsizetype(n / per + 1));
     qint64 maxSpeed = 10;
-    for (const Record::SessionRow& s : sessions) {
-        const double x = double(s.started.toMSecsSinceEpoch());
-        speed.append(QPointF(x, double(s.speed)));
-        if (s.accuracy() >= 0)
-            accuracy.append(QPointF(x, s.accuracy() * 100.0));
-        maxSpeed = std::max(maxSpeed, s.speed);
+    for (size_t b = 0; b < n; b += per) {
+        const size_t e = std::min(n, b + per);
+        double x = 0, v = 0, a = 0;
+        int withAccuracy = 0;
+        for (size_t i = b; i < e; ++i) {
+            x += double(sessions[i].startedMs);
+            v += double(sessions[i].speed);
+            if (sessions[i].accuracy() >= 0)
+                a += sessions[i].accuracy() * 100.0, ++withAccuracy;
+            maxSpeed = std::max(maxSpeed, sessions[i].speed);
+        }
+        x /= double(e - b);
+        speed.append(QPointF(x, v / double(e - b)));
+        if (withAccuracy > 0)
+            accuracy.append(QPointF(x, a / withAccuracy));
     }
+    SpeedSeries->setPointsVisible(speed.size() <= 60);
+    AccuracySeries->setPointsVisible(speed.size() <= 60);
     SpeedSeries->replace(speed);
     AccuracySeries->replace(accuracy);
     const auto axes = ChartView->chart()->axes();
     for (QAbstractAxis* axis : axes) {
         if (auto* time = qobject_cast<QDateTimeAxis*>(axis)) {
-            QDateTime first = sessions.empty() ? QDateTime::currentDateTime() : sessions.front().started;
-            QDateTime last = sessions.empty() ? first : sessions.back().started;
+            QDateTime first = sessions.empty() ? QDateTime::currentDateTime() : sessions.front().started();
+            QDateTime last = sessions.empty() ? first : sessions.back().started();
             if (first.secsTo(last) < 3600)
                 first = first.addSecs(-1800), last = last.addSecs(1800);
             time->setRange(first, last);

@@ -17,7 +17,7 @@ namespace {
 SessionRow session(int mode, qint64 hits, qint64 misses, std::vector<ItemRow> items = {})
 {
     SessionRow s;
-    s.started = QDateTime(QDate(2026, 12, 1), QTime(9, 30));
+    s.startedMs = QDateTime(QDate(2026, 12, 1), QTime(9, 30)).toMSecsSinceEpoch();
     s.mode = mode;
     s.testSeconds = 60;
     s.seconds = 60;
@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(rows[0].misses, 2);
         QCOMPARE(rows[0].accuracy(), 0.6);
         QCOMPARE(rows[0].kind, QStringLiteral("practice"));
-        QCOMPARE(rows[0].started, QDateTime(QDate(2026, 12, 1), QTime(9, 30)));
+        QCOMPARE(rows[0].started(), QDateTime(QDate(2026, 12, 1), QTime(9, 30)));
 
         const Totals t = store.TotalsOf(8);
         QCOMPARE(t.sessions, 1);
