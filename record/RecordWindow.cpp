@@ -168,6 +168,11 @@ RecordWindow::RecordWindow(Record::Store& store, int mode, Hooks hooks, QWidget*
     SessionTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     SessionTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SessionTable->horizontalHeader()->setStretchLastSection(true);
+    // Fixed widths: measuring ten thousand rows for their contents would cost the opening.
+    SessionTable->horizontalHeader()->setDefaultSectionSize(62);
+    SessionTable->setColumnWidth(0, 90);
+    SessionTable->setColumnWidth(1, 56);
+    SessionTable->setColumnWidth(3, 88);
 
     auto makeWeak = [this](const char* name, const QStringList& headers) {
         auto* table = new QTableWidget(0, int(headers.size()), this);
@@ -177,6 +182,9 @@ RecordWindow::RecordWindow(Record::Store& store, int mode, Hooks hooks, QWidget*
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table->setIconSize(QSize(220, 56));
         table->horizontalHeader()->setStretchLastSection(true);
+        table->setColumnWidth(0, 40);
+        table->setColumnWidth(1, 72);
+        table->setColumnWidth(2, 72);
         return table;
     };
     SlowTable = makeWeak("SlowTable",
@@ -199,8 +207,8 @@ RecordWindow::RecordWindow(Record::Store& store, int mode, Hooks hooks, QWidget*
     auto* lower = new QSplitter(Qt::Horizontal, this);
     lower->addWidget(SessionTable);
     lower->addWidget(weak);
-    lower->setStretchFactor(0, 3);
-    lower->setStretchFactor(1, 2);
+    lower->setStretchFactor(0, 1);
+    lower->setStretchFactor(1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
