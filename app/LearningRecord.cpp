@@ -90,15 +90,20 @@ QString LearningRecord::Ended(int mode, bool timeUp, std::int64_t hits, std::int
         row.items.push_back(
             { Platform::FromGbk(o.item.text), Platform::FromGbk(o.item.code), o.item.pictureNo, o.shownMs, o.misses });
     const QString toolTip = AccuracyToolTip(row.accuracy(), hits, misses);
-    // A damaged file set aside is told even when this session was kept in a fresh one.
+    Keep(std::move(row));
+    return toolTip;
+}
+
+void LearningRecord::Keep(Record::SessionRow row)
+{
     if (store().Save(std::move(row))) {
-        // After the result line is on the screen, not before.
-        QTimer::singleShot(0, m_context.get(), [store = m_store.get()] { store->Checkpoint(); });
+        // Once the result line is on the screen, not before it.
+        QTimer::singleShot(250, m_context.get(), [store = m_store.get()] { store->Checkpoint(); });
     }
+    // A damaged file set aside is told even when this session was kept in a fresh one.
     reportOnce();
     if (m_window)
         m_window->ShowMode(m_window->mode());
-    return toolTip;
 }
 
 bool LearningRecord::drillOn() const { return userSettings().value(QString::fromLatin1(drillKey), 0).toInt() != 0; }

@@ -12,9 +12,7 @@
 #include <functional>
 #include <memory>
 
-namespace Record {
-class Store;
-}
+#include "record/RecordStore.h"
 class RecordWindow;
 class QWidget;
 
@@ -42,6 +40,9 @@ public:
     // was tried, or no session was running).
     QString Ended(int mode, bool timeUp, std::int64_t hits, std::int64_t seconds, std::int64_t speed);
     bool running() const { return m_tally.Active(); }
+    // Stores a session made elsewhere (an article typed through: kind "article", its title
+    // and measures), with the same fault handling as a drill session.
+    void Keep(Record::SessionRow row);
 
     // The drill switch, kept in the user's settings.
     bool drillOn() const;
