@@ -387,6 +387,50 @@ private slots:
         }
     }
 
+    std::string pyReading(const std::string& character) const
+    {
+        const std::string gbk = gbkFromUtf8(character);
+        for (int r = 0; r < tables.py.count; ++r)
+            if (RecordField(tables.py.text(), 16, r, 13, 14) == gbk)
+                return CleanField(RecordField(tables.py.text(), 16, r, 1, 8));
+        return {};
+    }
+
+    void reviewedReadings_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<QString>("reading");
+        // The dictionary's top reading is wrong for a learner.
+        QTest::addRow("咀嚼") << "咀" << "JU";
+        QTest::addRow("咳嗽") << "咳" << "KE";
+        QTest::addRow("栅栏") << "栅" << "ZHA";
+        QTest::addRow("粘贴") << "粘" << "ZHAN";
+        // Two common readings, decided by review.
+        const char* const reviewed[][2] = { { "长", "CHANG" }, { "剥", "BAO" }, { "薄", "BAO" }, { "弹", "TAN" },
+            { "调", "TIAO" }, { "匙", "CHI" }, { "脯", "FU" }, { "貉", "HE" }, { "曝", "BAO" }, { "刹", "CHA" },
+            { "谁", "SHUI" }, { "伺", "SI" }, { "爪", "ZHUA" }, { "仔", "ZI" }, { "琢", "ZHUO" }, { "削", "XIAO" },
+            { "勒", "LE" }, { "吁", "YU" }, { "桔", "JU" }, { "柞", "ZUO" }, { "蛤", "HA" } };
+        for (const auto& [character, reading] : reviewed)
+            QTest::addRow("%s", character) << QString::fromUtf8(character) << QString::fromLatin1(reading);
+    }
+
+    void reviewedReadings()
+    {
+        QFETCH(QString, character);
+        QFETCH(QString, reading);
+        const std::string c = character.toStdString();
+        QCOMPARE(QString::fromStdString(pyReading(c)), reading);
+        // Every decision is written down with its reason.
+        QVERIFY2(overrides.count(c), "not in the reviewed overrides");
+        std::ifstream in(QUILLADO_PINYIN_OVERRIDES);
+        std::string line;
+        bool reasoned = false;
+        while (std::getline(in, line))
+            if (line.rfind(c + "\t", 0) == 0)
+                reasoned = std::count(line.begin(), line.end(), '\t') == 2 && line.size() > line.rfind('\t') + 8;
+        QVERIFY2(reasoned, "no reason given");
+    }
+
     void spotChecks_data()
     {
         QTest::addColumn<QString>("character");
