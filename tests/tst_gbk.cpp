@@ -3,7 +3,7 @@
 // directions; the string conversions around it; and the widget boundary against Qt's own
 // codec where Qt has one.
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/Gbk.h"
 
 #include <QStringDecoder>
