@@ -9,16 +9,38 @@
 
 #include <cstring>
 
+#ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
+namespace {
+
+// A Windows GUI program has no console of its own: it answers in the one it was started from.
+std::FILE* consoleFor(std::FILE* out)
+{
+#ifdef _WIN32
+    if (out == stdout && AttachConsole(ATTACH_PARENT_PROCESS) && std::freopen("CONOUT$", "w", stdout))
+        return stdout;
+#endif
+    return out;
+}
+
+}
+
 namespace AppInfo {
 
 std::optional<int> AnswerCommandLine(int argc, const char* const* argv, std::FILE* out)
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
+            out = consoleFor(out);
             std::fprintf(out, "Quillado %s\n", QUILLADO_VERSION);
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            out = consoleFor(out);
             std::fprintf(out,
                 "Usage: quillado [--help | --version]\n"
                 "\n"

@@ -29,8 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
 # Builds the package, runs lintian on it, unpacks it into a scratch root and starts the
-# program from there.
-if(BUILD_TESTING AND QUILLADO_BUILD_ASSETS)
+# program from there. Once is enough: the sanitized build is never packaged.
+if(BUILD_TESTING AND QUILLADO_BUILD_ASSETS AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
     find_program(QUILLADO_DPKG_DEB dpkg-deb)
     if(QUILLADO_DPKG_DEB)
         find_program(QUILLADO_LINTIAN lintian REQUIRED)
