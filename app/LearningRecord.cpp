@@ -114,7 +114,7 @@ void LearningRecord::setDrillOn(bool on)
     settings.setValue(QString::fromLatin1(drillKey), on ? 1 : 0);
 }
 
-void LearningRecord::PrepareDrill(int mode, const DataTables& tables)
+void LearningRecord::PrepareDrill(int mode, const DataTables& tables, WeakDrill& drill)
 {
     drill.Clear();
     if (!Mode::IsInputBox(mode) || !drillOn())

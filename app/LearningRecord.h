@@ -47,9 +47,8 @@ public:
     // The drill switch, kept in the user's settings.
     bool drillOn() const;
     void setDrillOn(bool on);
-    // Chooses the records the drill favours in `mode`, or none when it is off.
-    void PrepareDrill(int mode, const DataTables& tables);
-    WeakDrill drill;
+    // Chooses the records `drill` favours in `mode`, or none when it is off.
+    void PrepareDrill(int mode, const DataTables& tables, WeakDrill& drill);
 
     void OpenWindow(QWidget* parent, int mode);
     RecordWindow* window() const;

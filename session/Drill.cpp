@@ -23,18 +23,16 @@ std::vector<ItemHistory> Weakest(std::vector<ItemHistory> histories, size_t n)
 
 const Table* TableOfMode(int mode, const DataTables& tables)
 {
-    switch (mode) {
-    case Mode::Pinyin:
-    case Mode::PinyinFollow:
+    switch (ModeOf(mode).slotKind) {
+    case SlotKind::Pinyin:
         return &tables.py;
-    case Mode::Roots:
+    case SlotKind::Root:
         return &tables.wbzg;
-    case Mode::Level1:
+    case SlotKind::Level1:
         return &tables.wb1;
-    case Mode::Level2:
+    case SlotKind::Level2:
         return &tables.wb2;
-    case Mode::WubiChars:
-    case Mode::WubiFollow:
+    case SlotKind::Wubi:
         return &tables.wb;
     default:
         return nullptr;
@@ -71,15 +69,14 @@ std::vector<std::uint32_t> RecordsOf(int mode, const DataTables& tables, const s
     const Table* table = TableOfMode(mode, tables);
     if (!table || items.empty())
         return {};
-    switch (mode) {
-    case Mode::Pinyin:
-    case Mode::PinyinFollow:
+    switch (ModeOf(mode).slotKind) {
+    case SlotKind::Pinyin:
         return findRecords<tavcharsetpy>(*table, items);
-    case Mode::Roots:
+    case SlotKind::Root:
         return findRecords<tavcharsetzg>(*table, items);
-    case Mode::Level1:
+    case SlotKind::Level1:
         return findRecords<tavcharset1>(*table, items);
-    case Mode::Level2:
+    case SlotKind::Level2:
         return findRecords<tavcharset2>(*table, items);
     default:
         return findRecords<tavcharset>(*table, items);

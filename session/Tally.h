@@ -62,7 +62,7 @@ public:
 
 private:
     std::int64_t activeMs(std::int64_t nowMs) const;
-    bool attributes() const { return m_mode == Mode::PinyinFollow; }
+    bool attributes() const { return ModeOf(m_mode).follow == Follow::Target; }
 
     struct Pending {
         ItemKey item;

@@ -56,18 +56,18 @@ QString hitOf(TForm1& form, int mode)
     case Mode::UpperLetters:
     case Mode::LowerLetters:
     case Mode::Digits:
-        return QString::fromStdString(form.keySlots[1]);
+        return QString::fromStdString(form.bank.keySlots[1]);
     case Mode::Pinyin:
     case Mode::PinyinFollow:
-        return lower(form.pySlots[1].pinyin) + QLatin1Char(' ');
+        return lower(form.bank.pySlots[1].pinyin) + QLatin1Char(' ');
     case Mode::Roots:
-        return lower(form.wbzgSlots[1].code);
+        return lower(form.bank.wbzgSlots[1].code);
     case Mode::Level1:
-        return lower(form.wb1Slots[1].code) + QLatin1Char(' ');
+        return lower(form.bank.wb1Slots[1].code) + QLatin1Char(' ');
     case Mode::Level2:
-        return lower(form.wb2Slots[1].code) + QLatin1Char(' ');
+        return lower(form.bank.wb2Slots[1].code) + QLatin1Char(' ');
     default: {
-        const std::string code = form.wbSlots[1].codes[1];
+        const std::string code = form.bank.wbSlots[1].codes[1];
         return lower(code) + (code.size() < 4 ? QStringLiteral(" ") : QString());
     }
     }
@@ -213,7 +213,7 @@ private slots:
         WindowFixture f;
         f.start(Mode::WubiChars);
         f.recordMs = 4000;
-        const QString code = QString::fromStdString(AsciiLower(f.form->wbSlots[1].codes[1]));
+        const QString code = QString::fromStdString(AsciiLower(f.form->bank.wbSlots[1].codes[1]));
         f.type(hitOf(*f.form, Mode::WubiChars));
         f.type(QStringLiteral("zzzz"));
         f.tick(60);
@@ -292,25 +292,25 @@ private slots:
         Platform::RunHandler([&] { f.form->Button2Click(); });
 
         f.start(Mode::WubiChars);
-        QVERIFY(!f.form->record.drill.ActiveFor(Mode::WubiChars));
+        QVERIFY(!f.form->bank.drill.ActiveFor(Mode::WubiChars));
         Platform::RunHandler([&] { f.form->Button2Click(); });
 
         f.form->record.setDrillOn(true);
         f.start(Mode::WubiChars);
-        QVERIFY(f.form->record.drill.ActiveFor(Mode::WubiChars));
-        QCOMPARE(f.form->record.drill.records(), (std::vector<std::uint32_t> { 3 }));
+        QVERIFY(f.form->bank.drill.ActiveFor(Mode::WubiChars));
+        QCOMPARE(f.form->bank.drill.records(), (std::vector<std::uint32_t> { 3 }));
         int guo = 0;
         const int draws = 4000;
         for (int i = 0; i < draws; ++i) {
-            f.form->RefillSlot(Mode::WubiChars, 2);
-            guo += f.form->wbSlots[2].text == Gbk("国");
+            f.form->bank.Refill(Mode::WubiChars, 2);
+            guo += f.form->bank.wbSlots[2].text == Gbk("国");
         }
         // Half the draws from the one weak item, plus its quarter of the plain half.
         QVERIFY2(guo > draws * 0.55 && guo < draws * 0.70, qPrintable(QString::number(guo)));
         Platform::RunHandler([&] { f.form->Button2Click(); });
         // Modes 0-2 are never drilled.
         f.start(Mode::UpperLetters);
-        QVERIFY(!f.form->record.drill.ActiveFor(Mode::UpperLetters));
+        QVERIFY(!f.form->bank.drill.ActiveFor(Mode::UpperLetters));
     }
 
     // Faults of the record file: at most one message, practice goes on, nothing lost.

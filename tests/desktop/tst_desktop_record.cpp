@@ -54,7 +54,7 @@ void TestDesktopRecord::typedSessionIsRecorded()
 
     std::string hit, miss;
     if (mode == Mode::UpperLetters) {
-        hit = AsciiLower(form.keySlots[1]); // typed in lower case, judged as the capital shown
+        hit = AsciiLower(form.bank.keySlots[1]); // typed in lower case, judged as the capital shown
         miss = "7";
     } else {
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Edit1));
