@@ -53,6 +53,10 @@ void setTextColour(QLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
+// The window face's frame: title bar, system menu, minimise, maximise (to full screen), close.
+constexpr Qt::WindowFlags windowFaceFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
 // Virtual-key codes of F1-F4.
 constexpr quint16 VK_F1 = 112;
 constexpr quint16 VK_F4 = 115;
@@ -84,9 +88,8 @@ TForm1::TForm1(QWidget* parent)
     Button6 = ui->Button6;
     Edit1 = ui->Edit1;
 
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(961, 521);
+    setWindowFlags(windowFaceFlags);
+    setFixedSize(WindowFaceWidth, WindowFaceHeight);
     setAutoFillBackground(true);
     InitFonts();
 
@@ -627,17 +630,17 @@ void TForm1::Button5Click()
 
 void TForm1::N1Click() { HelpActions::OpenProductPage(); }
 void TForm1::N2Click() { HelpActions::ShowAboutBox(this); }
-void TForm1::N3Click() { HelpActions::OpenReferenceFile(QStringLiteral("标准键盘键位图.jpg")); }
-void TForm1::N4Click() { HelpActions::OpenReferenceFile(QStringLiteral("数字键盘指法图.jpg")); }
-void TForm1::N861Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字根图86版.jpg")); }
-void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc")); }
+void TForm1::N3Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::keyboardChart)); }
+void TForm1::N4Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::keypadChart)); }
+void TForm1::N861Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::rootChart)); }
+void TForm1::N5Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::wubiDocument)); }
 
 // ---------------------------------------------------------------- window faces
 
 void TForm1::Button6Click()
 {
     BringToFront();
-    if (ItemIndex(RadioGroup1) < 3)
+    if (!Mode::IsInputBox(ItemIndex(RadioGroup1)))
         KeyPreview = true;
     else
         Edit1->setFocus();
@@ -714,10 +717,9 @@ void TForm1::ApplyWindowLayout()
     // Changing the window flags hides and re-creates the window; the learner's keys must
     // still land where they did.
     QWidget* focused = focusWidget();
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(windowFaceFlags);
     setWindowState(Qt::WindowNoState);
-    setFixedSize(961, 521);
+    setFixedSize(WindowFaceWidth, WindowFaceHeight);
     PlaceControls(WindowFaceLayout());
     Button6->setText(captionFullScreen);
     CentreOnDesktop();

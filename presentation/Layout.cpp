@@ -40,7 +40,7 @@ FaceLayout FullScreenFaceLayout(int W, int H, const BottomRowHeights& h)
     const int s = RoundQuarterHalfEven(3 * w); // w * 0.75
     const int g = s / 5;
     const int slotTop = (H - w) / 2;
-    const int d = (W - 961) / 2;
+    const int d = (W - WindowFaceWidth) / 2;
     l.cellWidth = w;
     l.slotFontPoints = s;
     l.gap = g;
