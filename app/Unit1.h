@@ -5,6 +5,7 @@
 #include "session/SlotBank.h"
 #include "sound/Sound.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -129,6 +130,7 @@ private:
     void CentreOnDesktop();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
+    bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
@@ -138,6 +140,8 @@ private:
     QButtonGroup* m_timeGroup = nullptr;
     bool m_terminateRequested = false;
     bool m_resending = false;
+    // Children whose typed keys the window sees first, through its filter.
+    QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
 };
 

@@ -308,7 +308,9 @@ void TestFaults::SessionInEveryMode(WindowFixture& f, const QString& file)
             QVERIFY2(HitCount(form, mode) == 1,
                 qPrintable(QStringLiteral("mode %1 keys '%2' count %3").arg(mode).arg(keys).arg(HitCount(form, mode))));
         } else {
-            f.type(QStringLiteral("q "));
+            // No root sits on z, so a damaged root table cannot turn this into a hit; in the
+            // other modes q stays the probe.
+            f.type(mode == Mode::Roots ? QStringLiteral("z") : QStringLiteral("q "));
             QCOMPARE(HitCount(form, mode), 0);
         }
         // A refill may meet a damaged record or picture: one report at most per key.
