@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "about/HelpActions.h"
+#include "platform/Face.h"
 #include "platform/Fonts.h"
 #include "app/InputBox.h"
 #include "platform/Platform.h"
@@ -88,6 +89,7 @@ TForm1::TForm1(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
         | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     HoldWindowFaceSize();
+    setPalette(ButtonFacePalette());
     setAutoFillBackground(true);
     InitFonts();
 
