@@ -1,5 +1,6 @@
 #include "app/FirstPaintProbe.h"
 #include "app/Unit1.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -44,6 +45,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     app.setStyle(new DirectGroupFrameStyle);
+    InstallQtChineseTranslations();
     QCoreApplication::setOrganizationName(QStringLiteral("Pelunor"));
     QCoreApplication::setApplicationName(QStringLiteral("Quillado"));
 
