@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "about/HelpActions.h"
+#include "platform/Face.h"
 #include "platform/Fonts.h"
 #include "app/InputBox.h"
 #include "platform/Platform.h"
@@ -16,6 +17,7 @@
 #include <QCursor>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -89,7 +91,8 @@ TForm1::TForm1(QWidget* parent)
     Edit1 = ui->Edit1;
 
     setWindowFlags(windowFaceFlags);
-    setFixedSize(WindowFaceWidth, WindowFaceHeight);
+    HoldWindowFaceSize();
+    setPalette(ButtonFacePalette());
     setAutoFillBackground(true);
     InitFonts();
 
@@ -734,15 +737,59 @@ void TForm1::ApplyWindowLayout()
     QWidget* focused = focusWidget();
     setWindowFlags(windowFaceFlags);
     setWindowState(Qt::WindowNoState);
-    setFixedSize(WindowFaceWidth, WindowFaceHeight);
+    HoldWindowFaceSize();
     PlaceControls(WindowFaceLayout());
     Button6->setText(captionFullScreen);
     CentreOnDesktop();
-    if (visible)
+    if (visible) {
         show();
+        ActivateAfterSwitch();
+    }
     if (focused)
         focused->setFocus();
     m_applyingLayout = false;
+}
+
+// The window face is 961 × 521 and does not follow its frame. A minimum equal to the maximum
+// would keep it so, but X11 window managers then offer no maximise at all, and maximise is
+// the title bar's way to the full-screen face: so only a minimum is set, and any other size
+// is put back.
+void TForm1::HoldWindowFaceSize()
+{
+    setMinimumSize(WindowFaceClientSize);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(WindowFaceClientSize);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The window manager may announce a maximise after its new size: decide a little later.
+    if (!m_applyingLayout && event->size() != WindowFaceClientSize && Button6->text() == captionFullScreen)
+        QTimer::singleShot(50, this, [this] { SnapBackToWindowFace(); });
+}
+
+void TForm1::SnapBackToWindowFace()
+{
+    if (m_applyingLayout || Button6->text() != captionFullScreen
+        || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || size() == WindowFaceClientSize)
+        return;
+    resize(WindowFaceClientSize);
+}
+
+// Hiding the window to re-create it for the other face makes Qt forget its active window,
+// while the window system keeps the same window focused and so never announces it again:
+// the box would take keys but show no caret. Qt is told what the window system says.
+void TForm1::ActivateAfterSwitch()
+{
+    raise();
+    activateWindow();
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(this);
+        QT_WARNING_POP
+    }
 }
 
 void TForm1::ApplyFullScreenLayout()
@@ -757,8 +804,10 @@ void TForm1::ApplyFullScreenLayout()
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     // A bare X server without a window manager does not resize a frameless window itself.
     setGeometry(screenRect);
-    if (visible)
+    if (visible) {
         showFullScreen();
+        ActivateAfterSwitch();
+    }
     if (focused)
         focused->setFocus();
     BottomRowHeights h;

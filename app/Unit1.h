@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Tables.h"
+#include "presentation/Layout.h"
 #include "session/Drawing.h"
 #include "session/SlotBank.h"
 #include "sound/Sound.h"
@@ -33,6 +34,8 @@ public:
     // Window system commands the full-screen switch travels as.
     static constexpr quint32 SC_MAXIMIZE = 0xF030;
     static constexpr quint32 SC_RESTORE = 0xF120;
+    // Client size of the window face.
+    static constexpr QSize WindowFaceClientSize { WindowFaceWidth, WindowFaceHeight };
 
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
@@ -113,6 +116,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Start();
@@ -132,6 +136,9 @@ private:
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
+    void HoldWindowFaceSize();
+    void SnapBackToWindowFace();
+    void ActivateAfterSwitch();
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
 

@@ -1,6 +1,7 @@
 #include "app/AppInfo.h"
 #include "app/FirstPaintProbe.h"
 #include "app/Unit1.h"
+#include "platform/Translations.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
         return *status;
     QApplication app(argc, argv);
     app.setStyle(new DirectGroupFrameStyle);
+    InstallQtChineseTranslations();
     AppInfo::SetApplicationIdentity(app);
 
     auto* form = new TForm1;
