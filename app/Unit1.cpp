@@ -82,6 +82,7 @@ TForm1::TForm1(QWidget* parent)
     Button4 = ui->Button4;
     Button5 = ui->Button5;
     Button6 = ui->Button6;
+    Button7 = ui->Button7;
     Edit1 = ui->Edit1;
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -131,6 +132,18 @@ TForm1::TForm1(QWidget* parent)
     N861 = addEntry("N861", QStringLiteral("五笔字根图86版"), &TForm1::N861Click);
     N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
 
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N7 = PopupMenu2->addAction(QStringLiteral("词组练习"));
+    N7->setObjectName(QStringLiteral("N7"));
+    connect(N7, &QAction::triggered, this, Guarded(&TForm1::N7Click));
+    Label9 = new QLabel(this);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label9->setFont(Label5->font());
+    Label9->hide();
+    // Choosing a mode of the group leaves the phrase drill.
+    connect(m_modeGroup, &QButtonGroup::idClicked, this, [this] { phraseDrillChosen = false; });
+
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));
     };
@@ -139,6 +152,7 @@ TForm1::TForm1(QWidget* parent)
     onClick(Button4, &TForm1::Button4Click);
     onClick(Button5, &TForm1::Button5Click);
     onClick(Button6, &TForm1::Button6Click);
+    onClick(Button7, &TForm1::Button7Click);
     // Click handlers also run when start-up checks a box, as the settings are applied.
     connect(CheckBox1, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox2Click));
@@ -179,7 +193,7 @@ void TForm1::InitFonts()
         w->setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
         w->setFont(SongFont(35, true));
-    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6 })
+    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6, Button7 })
         w->setFont(SongFont(17, true));
 }
 
@@ -289,6 +303,7 @@ void TForm1::FormCreate()
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
+    LoadPhraseBookReported();
     sound.StartUp(CheckBox1, CheckBox2);
 }
 
@@ -345,6 +360,9 @@ bool TForm1::CheckDataFor(int mode)
     case Mode::WubiFollow:
         file = "wb.dat", count = tables.wb.count;
         break;
+    case Mode::Phrases:
+        file = PhraseFileName, count = int(phraseBook.phrases.size());
+        break;
     default:
         return true;
     }
@@ -369,7 +387,7 @@ void TForm1::Button1Click()
 void TForm1::Start()
 {
     BringToFront();
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     if (mode < 0) {
         Platform::ShowMessageBox(QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
@@ -389,12 +407,17 @@ void TForm1::Start()
     auto w1 = wb1Slots;
     auto w2 = wb2Slots;
     auto wb = wbSlots;
-    if (Mode::IsInputBox(mode))
+    auto phrases = phraseSlots;
+    if (mode == Mode::Phrases)
+        for (int k = 1; k <= 4; ++k)
+            DrawPhraseSlot(phraseBook, random, phrases[size_t(k)]);
+    else if (Mode::IsInputBox(mode))
         for (int k = 1; k <= 4; ++k)
             DrawModeSlot(mode, k, py, zg, w1, w2, wb);
 
     SetCaption(Label5, QString());
-    SetCaption(Label6, ItemCaption(RadioGroup1, mode));
+    SetCaption(Label6, mode == Mode::Phrases ? N7->text() : ItemCaption(RadioGroup1, mode));
+    Label9->hide();
     Image1->clear();
     testSeconds = TestTimeSeconds[size_t(time)];
     for (QWidget* w : std::initializer_list<QWidget*> { RadioGroup1, RadioGroup2, CheckBox1, CheckBox2 })
@@ -403,6 +426,7 @@ void TForm1::Start()
     elapsedSeconds = 0;
     keyHitCount = 0;
     PlayMusicReported(QStringLiteral("Test0.mp3"));
+    EndPhraseDisplay();
     if (Mode::IsSingleKey(mode)) {
         KeyPreview = true;
         for (int k = 1; k <= 4; ++k) {
@@ -417,8 +441,13 @@ void TForm1::Start()
         wb1Slots = w1;
         wb2Slots = w2;
         wbSlots = wb;
-        for (int k = 1; k <= 4; ++k)
-            SlotLabel(k)->setText(SlotText(mode, k));
+        phraseSlots = phrases;
+        for (int k = 1; k <= 4; ++k) {
+            if (mode == Mode::Phrases)
+                ShowPhraseSlot(k);
+            else
+                SlotLabel(k)->setText(SlotText(mode, k));
+        }
     }
     if (mode == Mode::PinyinFollow) {
         SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[1].pinyin)));
@@ -437,7 +466,7 @@ void TForm1::Start()
 
 void TForm1::Pause()
 {
-    sessionMode = ItemIndex(RadioGroup1);
+    sessionMode = CurrentMode();
     Timer1->stop();
     KeyPreview = false;
     Edit1->setEnabled(false);
@@ -476,9 +505,11 @@ void TForm1::EndSession(bool timeUp)
     PlayMusicReported(QStringLiteral("Test1.mp3"));
     if (!timeUp)
         BringToFront();
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
-    SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
+    SetCaption(Label6,
+        QString::fromStdString(mode == Mode::Phrases ? PhraseResultLine(count, elapsedSeconds)
+                                                     : ResultLine(mode, timeUp, count, elapsedSeconds)));
     if (mode == Mode::PinyinFollow) {
         Label8->hide();
         Label8->setEnabled(false);
@@ -492,6 +523,7 @@ void TForm1::EndSession(bool timeUp)
     Button2->setEnabled(false);
     Edit1->setEnabled(true);
     Edit1->clear();
+    EndPhraseDisplay();
     for (int k = 1; k <= 4; ++k)
         SlotLabel(k)->setText(captionFinished);
     // Time-up leaves the clock where it stopped, so the last tick stays readable.
@@ -571,7 +603,7 @@ bool TForm1::DeliverCharacter(QObject* receiver, QKeyEvent* event)
 
 void TForm1::FormKeyPress(char& key)
 {
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     if (!Mode::IsSingleKey(mode))
         return;
     key = FoldKey(mode, key);
@@ -588,13 +620,15 @@ void TForm1::FormKeyPress(char& key)
 
 void TForm1::Edit1KeyPress(char& key)
 {
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     if (!Mode::IsInputBox(mode))
         return;
     if (!KeptByFilter(key))
         key = 0;
     const QString box = Edit1->text();
-    const AttemptForm form = FormAttempt(mode, Platform::ToGbk(box), int(box.size()), key);
+    // A phrase code is four letters and submits itself at the fourth, as a character's does.
+    const AttemptForm form
+        = FormAttempt(mode == Mode::Phrases ? Mode::WubiChars : mode, Platform::ToGbk(box), int(box.size()), key);
     if (!form.made)
         return;
     if (form.box == AttemptForm::Box::SetToKey)
@@ -626,6 +660,9 @@ void TForm1::Edit1KeyPress(char& key)
     case Mode::WubiFollow:
         k = MatchCodes(wbSlots, form.attempt);
         break;
+    case Mode::Phrases:
+        k = MatchPhrase(phraseSlots, form.attempt);
+        break;
     }
     if (k == 0)
         return;
@@ -651,6 +688,10 @@ void TForm1::Edit1KeyPress(char& key)
 
 void TForm1::RefillSlot(int mode, int k)
 {
+    if (mode == Mode::Phrases) {
+        DrawPhraseSlot(phraseBook, random, phraseSlots[size_t(k)]);
+        return;
+    }
     DrawModeSlot(mode, k, pySlots, wbzgSlots, wb1Slots, wb2Slots, wbSlots);
 }
 
@@ -693,8 +734,10 @@ void TForm1::EffectTick(int k)
 {
     QLabel* label = SlotLabel(k);
     setTextColour(label, QColor(0, 0, 0));
-    const int mode = ItemIndex(RadioGroup1);
-    if (mode >= 0)
+    const int mode = CurrentMode();
+    if (mode == Mode::Phrases)
+        ShowPhraseSlot(k);
+    else if (mode >= 0)
         label->setText(SlotText(mode, k));
     EffectTimer(k)->stop();
 }
@@ -705,12 +748,16 @@ void TForm1::Edit1KeyDown(quint16 key)
 {
     if (key < VK_F1 || key > VK_F4)
         return;
-    ShowHintOfSlot(ItemIndex(RadioGroup1), int(key - VK_F1) + 1);
+    ShowHintOfSlot(CurrentMode(), int(key - VK_F1) + 1);
 }
 
 void TForm1::ShowHintOfSlot(int mode, int k)
 {
     const size_t i = size_t(k);
+    if (mode == Mode::Phrases) {
+        ShowPhraseHint(k);
+        return;
+    }
     switch (mode) {
     case Mode::Pinyin:
         SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[i].pinyin)));
@@ -786,7 +833,7 @@ void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔�
 void TForm1::Button6Click()
 {
     BringToFront();
-    if (ItemIndex(RadioGroup1) < 3)
+    if (CurrentMode() < 3)
         KeyPreview = true;
     else
         Edit1->setFocus();
@@ -845,6 +892,13 @@ void TForm1::PlaceControls(const FaceLayout& layout)
         if (!w)
             continue;
         w->move(p.left, p.top < 0 ? w->y() : p.top);
+    }
+    // Phrases take their font from the slot size, so they follow a change of face.
+    if (CurrentMode() == Mode::Phrases && Button1->text() != captionStart) {
+        for (int k = 1; k <= 4; ++k)
+            if (SlotLabel(k)->text() != captionFinished)
+                FitPhraseSlot(SlotLabel(k));
+        PlacePhraseHint();
     }
 }
 

@@ -2,12 +2,14 @@
 
 #include "data/Tables.h"
 #include "session/Drawing.h"
+#include "session/PhraseBook.h"
 #include "session/SlotRecords.h"
 #include "sound/Sound.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 class QAction;
 class QButtonGroup;
@@ -44,10 +46,14 @@ public:
     QGroupBox *RadioGroup1, *RadioGroup2;
     QCheckBox *CheckBox1, *CheckBox2;
     QPushButton *Button1, *Button2, *Button4, *Button5, *Button6;
+    QPushButton* Button7; // further practice: opens PopupMenu2
     InputBox* Edit1;
     QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5, *Timer6;
     QMenu* PopupMenu1;
     QAction *N1, *N2, *N3, *N4, *N861, *N5;
+    QMenu* PopupMenu2;
+    QAction* N7; // 词组练习
+    QLabel* Label9; // the phrase drill's hint: which letters each character gives
     bool KeyPreview = true;
 
     // --- data tables and session state
@@ -64,10 +70,17 @@ public:
     std::int32_t testSeconds = 0;
     std::int32_t sessionMode = 0;
     RandomSource random;
+    // The phrase drill: its tables (loaded at start-up), its slots, and whether it is the
+    // chosen practice (the mode group then has nothing selected).
+    PhraseBook phraseBook;
+    SlotTable<tavphrase> phraseSlots;
+    bool phraseDrillChosen = false;
     SoundSystem sound;
 
     // --- radio groups: item index, -1 when nothing is selected
     int ItemIndex(QGroupBox* group) const;
+    // The chosen practice: the mode group's index, or Mode::Phrases for the phrase drill.
+    int CurrentMode() const;
     void SetItemIndex(QGroupBox* group, int index);
     QString ItemCaption(QGroupBox* group, int index) const;
 
@@ -97,6 +110,8 @@ public:
     void N4Click();
     void N861Click();
     void N5Click();
+    void Button7Click();
+    void N7Click();
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);
@@ -129,6 +144,15 @@ private:
     void StartEffect(int slot);
     void EffectTick(int slot);
     void ShowHintOfSlot(int mode, int slot);
+    // The phrase drill's own pieces (PhraseDrill.cpp).
+    void LoadPhraseBookReported();
+    void ShowPhraseSlot(int slot);
+    void FitPhraseSlot(QLabel* label);
+    void ShowPhraseHint(int slot);
+    void PlacePhraseHint();
+    void EndPhraseDisplay();
+    int PictureOfCharacter(const std::string& gbk);
+    std::unordered_map<std::string, int> m_pictureOf;
     void DrawModeSlot(int mode, int slot, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
         SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb);
     bool CheckDataFor(int mode);

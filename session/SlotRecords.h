@@ -51,9 +51,11 @@ constexpr int WubiChars = 7;
 constexpr int PinyinFollow = 8;
 constexpr int WubiFollow = 9;
 constexpr int Count = 10;
+// The phrase drill, chosen from the further-practice menu rather than the mode group.
+constexpr int Phrases = 10;
 
 constexpr bool IsSingleKey(int mode) { return mode >= 0 && mode <= 2; }
-constexpr bool IsInputBox(int mode) { return mode >= 3 && mode <= 9; }
+constexpr bool IsInputBox(int mode) { return (mode >= 3 && mode <= 9) || mode == Phrases; }
 }
 
 // Seconds of each test time, in the order the time group lists them.
