@@ -6,6 +6,7 @@
 #include "session/SlotRecords.h"
 #include "sound/Sound.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -163,6 +164,7 @@ private:
     void CentreOnDesktop();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
+    bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
@@ -172,6 +174,8 @@ private:
     QButtonGroup* m_timeGroup = nullptr;
     bool m_terminateRequested = false;
     bool m_resending = false;
+    // Children whose typed keys the window sees first, through its filter.
+    QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
 };
 
