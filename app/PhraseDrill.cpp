@@ -3,8 +3,8 @@
 // the four slots like 五笔练习, with phrases instead of characters.
 
 #include "app/InputBox.h"
-#include "app/Platform.h"
 #include "app/Unit1.h"
+#include "platform/Platform.h"
 #include "session/PhraseBook.h"
 
 #include <QCursor>
