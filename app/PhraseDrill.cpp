@@ -58,6 +58,14 @@ void TForm1::N7Click()
     Button1Click();
 }
 
+void TForm1::PhraseHit(int k)
+{
+    PlayHitSound();
+    DrawPhraseSlot(phraseBook, random, phraseSlots[size_t(k)]);
+    StartEffect(k);
+    ++inputHitCount;
+}
+
 void TForm1::ShowPhraseSlot(int k)
 {
     int perLine = 1;

@@ -3,7 +3,7 @@
 #include "data/Tables.h"
 #include "session/Drawing.h"
 #include "session/PhraseBook.h"
-#include "session/SlotRecords.h"
+#include "session/SlotBank.h"
 #include "sound/Sound.h"
 
 #include <QSet>
@@ -59,23 +59,18 @@ public:
 
     // --- data tables and session state
     DataTables tables;
-    SlotTable<std::string> keySlots;
-    SlotTable<tavcharsetpy> pySlots;
-    SlotTable<tavcharsetzg> wbzgSlots;
-    SlotTable<tavcharset1> wb1Slots;
-    SlotTable<tavcharset2> wb2Slots;
-    SlotTable<tavcharset> wbSlots;
-    std::int32_t keyHitCount = 0;
-    std::int32_t inputHitCount = 0;
-    std::int32_t elapsedSeconds = 0;
-    std::int32_t testSeconds = 0;
-    std::int32_t sessionMode = 0;
     RandomSource random;
+    SlotBank bank { tables, random };
     // The phrase drill: its tables (loaded at start-up), its slots, and whether it is the
     // chosen practice (the mode group then has nothing selected).
     PhraseBook phraseBook;
     SlotTable<tavphrase> phraseSlots;
     bool phraseDrillChosen = false;
+    std::int32_t keyHitCount = 0;
+    std::int32_t inputHitCount = 0;
+    std::int32_t elapsedSeconds = 0;
+    std::int32_t testSeconds = 0;
+    std::int32_t sessionMode = 0;
     SoundSystem sound;
 
     // --- radio groups: item index, -1 when nothing is selected
@@ -124,9 +119,6 @@ public:
     // What slot k shows in the given mode.
     QString SlotText(int mode, int slot) const;
 
-    // Draws a new item into slot k of the mode's table (the label is left to the effect).
-    void RefillSlot(int mode, int slot);
-
     void ApplyWindowLayout();
     void ApplyFullScreenLayout();
 
@@ -144,7 +136,8 @@ private:
     void EndSession(bool timeUp);
     void StartEffect(int slot);
     void EffectTick(int slot);
-    void ShowHintOfSlot(int mode, int slot);
+    void Hit(int mode, int slot, char typed);
+    void ShowHint(const SlotHint& hint);
     // The phrase drill's own pieces (PhraseDrill.cpp).
     void LoadPhraseBookReported();
     void ShowPhraseSlot(int slot);
@@ -152,11 +145,9 @@ private:
     void ShowPhraseHint(int slot);
     void PlacePhraseHint();
     void EndPhraseDisplay();
+    void PhraseHit(int slot);
     int PictureOfCharacter(const std::string& gbk);
     std::unordered_map<std::string, int> m_pictureOf;
-    void DrawModeSlot(int mode, int slot, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
-        SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb);
-    bool CheckDataFor(int mode);
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     std::function<void()> Guarded(void (TForm1::*handler)());
