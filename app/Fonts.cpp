@@ -1,5 +1,6 @@
 #include "app/Fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 QFont SongFont(int pixelSize, bool bold)
@@ -11,3 +12,5 @@ QFont SongFont(int pixelSize, bool bold)
     font.setBold(bold);
     return font;
 }
+
+bool ChineseFontInstalled() { return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty(); }

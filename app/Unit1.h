@@ -33,7 +33,9 @@ public:
     static constexpr quint32 SC_MAXIMIZE = 0xF030;
     static constexpr quint32 SC_RESTORE = 0xF120;
 
-    explicit TForm1(QWidget* parent = nullptr);
+    // `sound` carries the sound system's seams: tests put a fake machine and their own
+    // settings store in; the program passes none.
+    explicit TForm1(QWidget* parent = nullptr, SoundSystem::Seams sound = {});
     ~TForm1() override;
 
     // True when start-up hit the fatal data failure and the program is to end.
@@ -137,6 +139,8 @@ private:
     std::function<void()> Guarded(void (TForm1::*handler)());
     void BringToFront();
     void CentreOnDesktop();
+    void RunAfterFirstPaint(std::function<void()> action);
+    void AfterFirstPaint();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     void PostSysCommand(quint32 command);
@@ -149,6 +153,7 @@ private:
     bool m_terminateRequested = false;
     bool m_resending = false;
     bool m_applyingLayout = false;
+    int m_label6Left = 0; // where the layout puts Label6; a long line moves it left from here
 };
 
 // The main window, set before its construction runs so start-up code can reach it.
