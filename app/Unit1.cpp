@@ -1,9 +1,9 @@
 #include "app/Unit1.h"
 
 #include "about/HelpActions.h"
-#include "app/Fonts.h"
+#include "platform/Fonts.h"
 #include "app/InputBox.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
 #include "session/Judge.h"
@@ -177,8 +177,10 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     // Seeing every typed character before the focused control: a filter on each child that
     // can take the focus sees each key exactly once, before the child does.
     for (QWidget* child : findChildren<QWidget*>())
-        if (child->focusPolicy() != Qt::NoFocus)
+        if (child->focusPolicy() != Qt::NoFocus) {
             child->installEventFilter(this);
+            m_previewedChildren.insert(child);
+        }
 
     CentreOnDesktop();
 
@@ -585,9 +587,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
-    // Reached when no child has the focus: only the window's own handler sees the key.
+    // A key the focused child ignores travels on to the window as the same event, and the
+    // child's filter has judged it already; so has the filter a changed character was resent
+    // past. Only a key delivered to the window itself, with no child holding the focus, is
+    // judged here.
+    if (m_resending || KeyPreviewedByChild()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     if (!DeliverCharacter(this, event))
         QWidget::keyPressEvent(event);
+}
+
+bool TForm1::KeyPreviewedByChild() const
+{
+    QWidget* focused = focusWidget();
+    return focused && focused != this && m_previewedChildren.contains(focused);
 }
 
 // One typed character on its way: the window's handler first (while KeyPreview is on),

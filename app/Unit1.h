@@ -5,6 +5,7 @@
 #include "session/SlotRecords.h"
 #include "sound/Sound.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -143,6 +144,7 @@ private:
     void AfterFirstPaint();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
+    bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
@@ -152,6 +154,8 @@ private:
     QButtonGroup* m_timeGroup = nullptr;
     bool m_terminateRequested = false;
     bool m_resending = false;
+    // Children whose typed keys the window sees first, through its filter.
+    QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
     int m_label6Left = 0; // where the layout puts Label6; a long line moves it left from here
 };

@@ -81,28 +81,12 @@ int MatchKey(const SlotTable<std::string>& slots, char key)
     return leftmost(slots, [&](const std::string& s) { return s.size() == 1 && s[0] == key; });
 }
 
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string AsciiLower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 char FoldKey(int mode, char key)
 {
-    if (mode == Mode::UpperLetters && key >= 'a' && key <= 'z')
-        return static_cast<char>(key - 'a' + 'A');
-    if (mode == Mode::LowerLetters && key >= 'A' && key <= 'Z')
-        return static_cast<char>(key - 'A' + 'a');
+    if (mode == Mode::UpperLetters)
+        return AsciiUpper(key);
+    if (mode == Mode::LowerLetters)
+        return AsciiLower(key);
     return key;
 }
 

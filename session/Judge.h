@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Bytes.h"
 #include "session/SlotRecords.h"
 
 #include <string>
@@ -27,10 +28,6 @@ int MatchCode(const SlotTable<tavcharset1>& slots, const std::string& attempt);
 int MatchCode(const SlotTable<tavcharset2>& slots, const std::string& attempt);
 int MatchCodes(const SlotTable<tavcharset>& slots, const std::string& attempt);
 int MatchKey(const SlotTable<std::string>& slots, char key);
-
-// Upper-cases a-z / lower-cases A-Z only; GBK bytes are left alone.
-std::string AsciiUpper(std::string text);
-std::string AsciiLower(std::string text);
 
 // Case folding of a single-key mode: mode 0 upper-cases, mode 1 lower-cases, mode 2 keeps.
 char FoldKey(int mode, char key);

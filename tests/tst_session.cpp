@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -44,6 +45,8 @@ private slots:
 
     void singleKeyHitsAndFolding();
     void singleKeyJudgedWhereverTheFocusIs();
+    void singleKeyJudgedOnceWhereverTheFocusIs_data();
+    void singleKeyJudgedOnceWhereverTheFocusIs();
     void digitsMode();
     void pinyinHitAndMiss();
     void rootsEveryKeyIsAnAttempt();
@@ -332,6 +335,7 @@ void TestSession::singleKeyJudgedWhereverTheFocusIs()
     QCOMPARE(f.form->keyHitCount, 1);
     QVERIFY(f.form->Timer4->isActive());
     QVERIFY(f.form->Edit1->text().isEmpty());
+    f.form->Button2->clearFocus();
     QTest::keyClicks(f.form.get(), "c"); // no child holds the focus: the window's own handler alone
     QCOMPARE(f.form->keyHitCount, 2);
     QTest::keyClick(f.form->Edit1, Qt::Key_D, Qt::AltModifier); // an accelerator, not typing
@@ -339,6 +343,68 @@ void TestSession::singleKeyJudgedWhereverTheFocusIs()
     f.form->Button1Click(); // pause: no key is judged
     QTest::keyClicks(f.form->Button2, "c");
     QCOMPARE(f.form->keyHitCount, 2);
+}
+
+void TestSession::singleKeyJudgedOnceWhereverTheFocusIs_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("focus");
+    const struct {
+        int mode;
+        const char *item, *typed, *name;
+    } keys[] = {
+        { Mode::UpperLetters, "B", "b", "upper, folded" },
+        { Mode::UpperLetters, "B", "B", "upper" },
+        { Mode::LowerLetters, "b", "B", "lower, folded" },
+        { Mode::Digits, "2", "2", "digits" },
+    };
+    for (const auto& k : keys)
+        for (const char* focus : { "Button1", "Edit1", "radio", "none" })
+            QTest::addRow("%s, focus %s", k.name, focus) << k.mode << k.item << k.typed << focus;
+}
+
+// Two slots show the same item and one key is typed: the leftmost is hit, once. A key the
+// focused control ignores travels on to the window, which must not judge it a second time.
+void TestSession::singleKeyJudgedOnceWhereverTheFocusIs()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, item);
+    QFETCH(QString, typed);
+    QFETCH(QString, focus);
+    WindowFixture f;
+    TForm1& form = *f.form;
+    f.start(mode);
+    const std::string same = item.toStdString();
+    form.keySlots[1] = same;
+    form.keySlots[2] = same;
+    QWidget* target = &form;
+    if (focus == "radio") {
+        // The radio buttons show between sessions; 全屏 switches the judge on there too.
+        form.Button2Click();
+        form.Button6Click();
+        QVERIFY(form.KeyPreview);
+        target = form.RadioGroup1->findChildren<QRadioButton*>().at(mode);
+    } else if (focus != "none") {
+        target = form.findChild<QWidget*>(focus);
+    }
+    if (target == &form) {
+        if (QWidget* focused = form.focusWidget())
+            focused->clearFocus();
+        QCOMPARE(form.focusWidget(), nullptr);
+    } else {
+        target->setFocus();
+        QCOMPARE(form.focusWidget(), target);
+    }
+    const int soundsBefore = int(f.hitSounds.size());
+    QTest::keyClicks(target, typed);
+    QCOMPARE(form.keyHitCount, 1);
+    QCOMPARE(f.hitSounds.size() - soundsBefore, 1);
+    QVERIFY(form.keySlots[1] != same);
+    QCOMPARE(form.keySlots[2], same);
+    QVERIFY(form.Timer3->isActive());
+    QVERIFY(!form.Timer4->isActive());
 }
 
 void TestSession::digitsMode()
