@@ -2,7 +2,7 @@
 
 #include "data/Tables.h"
 #include "session/Drawing.h"
-#include "session/SlotRecords.h"
+#include "session/SlotBank.h"
 #include "sound/Sound.h"
 
 #include <QSet>
@@ -55,18 +55,13 @@ public:
 
     // --- data tables and session state
     DataTables tables;
-    SlotTable<std::string> keySlots;
-    SlotTable<tavcharsetpy> pySlots;
-    SlotTable<tavcharsetzg> wbzgSlots;
-    SlotTable<tavcharset1> wb1Slots;
-    SlotTable<tavcharset2> wb2Slots;
-    SlotTable<tavcharset> wbSlots;
+    RandomSource random;
+    SlotBank bank { tables, random };
     std::int32_t keyHitCount = 0;
     std::int32_t inputHitCount = 0;
     std::int32_t elapsedSeconds = 0;
     std::int32_t testSeconds = 0;
     std::int32_t sessionMode = 0;
-    RandomSource random;
     SoundSystem sound;
 
     // --- radio groups: item index, -1 when nothing is selected
@@ -111,9 +106,6 @@ public:
     // What slot k shows in the given mode.
     QString SlotText(int mode, int slot) const;
 
-    // Draws a new item into slot k of the mode's table (the label is left to the effect).
-    void RefillSlot(int mode, int slot);
-
     void ApplyWindowLayout();
     void ApplyFullScreenLayout();
 
@@ -131,10 +123,8 @@ private:
     void EndSession(bool timeUp);
     void StartEffect(int slot);
     void EffectTick(int slot);
-    void ShowHintOfSlot(int mode, int slot);
-    void DrawModeSlot(int mode, int slot, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
-        SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb);
-    bool CheckDataFor(int mode);
+    void Hit(int mode, int slot, char typed);
+    void ShowHint(const SlotHint& hint);
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     std::function<void()> Guarded(void (TForm1::*handler)());

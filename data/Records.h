@@ -12,7 +12,7 @@
 // taken: the loader counts records by these sizes and the draw copies fields by these
 // offsets, so a layout is changed here or nowhere. Bytes no field names are never read.
 enum class FieldUse {
-    Raw,     // shown text, copied byte for byte
+    Raw, // shown text, copied byte for byte
     Trimmed, // a number: blanks and control bytes dropped at both ends
     Cleaned, // a code or pinyin: trimmed and upper-cased, as the judge compares it
 };
