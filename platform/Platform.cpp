@@ -39,9 +39,9 @@ QString ProgramDirOfExecutable(const QByteArray& rawExecutablePath)
 {
     const qsizetype slash = rawExecutablePath.lastIndexOf('/');
     const QByteArray dir = slash < 0 ? QByteArray(".") : rawExecutablePath.left(slash + 1);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(dir);
-    if (!utf8.hasError())
+    const QString text = QString::fromUtf8(dir);
+    // Bytes that are no valid UTF-8 do not survive the round trip.
+    if (text.toUtf8() == dir)
         return text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
 #ifdef Q_OS_LINUX
     // Qt spells every path in UTF-8, so these bytes have no QString; the kernel's name for a
