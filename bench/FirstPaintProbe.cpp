@@ -11,7 +11,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <set>
+#include <string>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -33,8 +37,20 @@ protected:
             const auto now = std::chrono::steady_clock::now().time_since_epoch();
             rusage usage {};
             const long peakKiB = getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : 0;
-            std::printf("first-paint %lld ns peak-rss %ld KiB\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()), peakKiB);
+            // The shared objects mapped at that moment, and whether Qt Multimedia is among them.
+            std::set<std::string> objects;
+            if (std::FILE* maps = std::fopen("/proc/self/maps", "r")) {
+                char line[4096];
+                while (std::fgets(line, sizeof line, maps))
+                    if (const char* path = std::strchr(line, '/'); path && std::strstr(path, ".so"))
+                        objects.insert(path);
+                std::fclose(maps);
+            }
+            const bool multimedia = std::any_of(objects.begin(), objects.end(),
+                [](const std::string& o) { return o.find("Multimedia") != std::string::npos; });
+            std::printf("first-paint %lld ns peak-rss %ld KiB objects %zu multimedia %d\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()), peakKiB,
+                objects.size(), multimedia ? 1 : 0);
             std::fflush(stdout);
             QCoreApplication::quit();
         });
