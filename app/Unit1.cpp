@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 TForm1* Form1 = nullptr;
 
@@ -59,13 +60,43 @@ void setTextColour(QLabel* label, const QColor& colour)
 constexpr Qt::WindowFlags windowFaceFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
     | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
 
+// Runs an action once from the event loop, just after the first paint of the watched
+// window is on the screen.
+class FirstPaintWatcher : public QObject {
+public:
+    FirstPaintWatcher(QWidget* window, std::function<void()> action)
+        : QObject(window)
+        , m_action(std::move(action))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_action) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                auto action = std::move(m_action);
+                deleteLater();
+                action();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
 // Virtual-key codes of F1-F4.
 constexpr quint16 VK_F1 = 112;
 constexpr quint16 VK_F4 = 115;
 }
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     : QWidget(parent)
+    , sound(std::move(soundSeams))
     , ui(std::make_unique<Ui::TForm1>())
 {
     Form1 = this;
@@ -270,37 +301,75 @@ void TForm1::SetCaption(QLabel* label, const QString& text)
     const QFontMetrics metrics(label->font());
     const int height = label->font().pixelSize() > 0 ? label->font().pixelSize() : metrics.height();
     label->resize(text.isEmpty() ? 0 : metrics.horizontalAdvance(text), height);
+    if (label == Label6) {
+        // A long result line (four-digit speeds) would run past the window's edge: it moves
+        // left just as far as it must.
+        const int room = width() - 4 - label->width();
+        label->move(qMax(0, qMin(m_label6Left, room)), label->y());
+    }
 }
 
 // ---------------------------------------------------------------- start-up and shut-down
 
 void TForm1::FormCreate()
 {
+    m_label6Left = Label6->x();
     for (QLabel* label : { Label5, Label6, Label7, Label8 })
         SetCaption(label, label->text());
 
-    const QString dir = Platform::ProgramDir();
     LoadOutcome outcome = LoadOutcome::Loaded;
+    std::string refusal;
     try {
-        outcome = LoadDataTables(std::filesystem::path(dir.toStdU16String()), tables);
+        outcome = LoadDataTables(Platform::ProgramDirPath(), tables, &refusal);
     } catch (const AppError& e) {
         // The failing table and the ones after it stay empty; the program runs on. The sound
         // switches are still read, so the check boxes never contradict what is heard.
         Platform::ReportError(e);
     }
     if (outcome == LoadOutcome::PlainTableMissing) {
+        // A plain table that is there but unfit (a pipe, a folder, gigabytes) is named first;
+        // the program then ends as it does without the table.
+        if (!refusal.empty())
+            Platform::ReportError(QStringLiteral("Cannot open file %1").arg(QString::fromStdString(refusal)));
         Platform::ShowMessageBox(QStringLiteral("打开字库失败！"), QStringLiteral("失败"), Platform::MessageIcon::None);
         m_terminateRequested = true;
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
     LoadPhraseBookReported();
-    sound.StartUp(CheckBox1, CheckBox2);
+    const SoundSystem::Switches switches = sound.ReadSwitches();
+    // Checking a box runs its click handler, which finds the value already stored.
+    if (switches.playMp3 == 0)
+        CheckBox1->setChecked(true);
+    if (switches.playWav == 0)
+        CheckBox2->setChecked(true);
+    // The media libraries, the settings writes and the font check cost time the learner
+    // would see as a slower start: they wait until the window is on the screen.
+    RunAfterFirstPaint([this] { AfterFirstPaint(); });
+}
+
+void TForm1::RunAfterFirstPaint(std::function<void()> action)
+{
+    new FirstPaintWatcher(this, std::move(action));
+}
+
+void TForm1::AfterFirstPaint()
+{
+    sound.Begin();
+    static bool fontChecked = false;
+    if (!fontChecked && !ChineseFontInstalled())
+        Platform::ReportError(QStringLiteral(
+            "No font with Chinese characters is installed, so the captions and practice items show as empty boxes. "
+            "Install one (for example fonts-arphic-uming or fonts-noto-cjk) and start the program again."));
+    fontChecked = true;
 }
 
 void TForm1::FormClose()
 {
     tables.freeAll();
+    // While the event loop still runs, so that the media framework's threads wind down
+    // before the program ends.
+    sound.Release();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -765,6 +834,8 @@ void TForm1::PlaceControls(const FaceLayout& layout)
         if (!w)
             continue;
         w->move(p.left, p.top < 0 ? w->y() : p.top);
+        if (w == Label6)
+            m_label6Left = p.left;
     }
     // Phrases take their font from the slot size, so they follow a change of face.
     if (CurrentMode() == Mode::Phrases && Button1->text() != captionStart) {
@@ -780,6 +851,16 @@ void TForm1::CentreOnDesktop()
     const QRect desktop = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
     QRect client(QPoint(0, 0), size());
     client.moveCenter(desktop.center());
+    // On a screen smaller than the window the title bar and the left column (the modes)
+    // must stay reachable; the right and bottom edges give way. The frame is known only
+    // once the window manager has framed the window: until then assume a usual one.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull())
+        frame = QMargins(4, 30, 4, 4);
+    if (client.left() - frame.left() < desktop.left())
+        client.moveLeft(desktop.left() + frame.left());
+    if (client.top() - frame.top() < desktop.top())
+        client.moveTop(desktop.top() + frame.top());
     setGeometry(client);
 }
 

@@ -39,7 +39,9 @@ public:
     // Client size of the window face.
     static constexpr QSize WindowFaceClientSize { WindowFaceWidth, WindowFaceHeight };
 
-    explicit TForm1(QWidget* parent = nullptr);
+    // `sound` carries the sound system's seams: tests put a fake machine and their own
+    // settings store in; the program passes none.
+    explicit TForm1(QWidget* parent = nullptr, SoundSystem::Seams sound = {});
     ~TForm1() override;
 
     // True when start-up hit the fatal data failure and the program is to end.
@@ -157,6 +159,8 @@ private:
     std::function<void()> Guarded(void (TForm1::*handler)());
     void BringToFront();
     void CentreOnDesktop();
+    void RunAfterFirstPaint(std::function<void()> action);
+    void AfterFirstPaint();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     bool KeyPreviewedByChild() const;
@@ -175,6 +179,7 @@ private:
     // Children whose typed keys the window sees first, through its filter.
     QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
+    int m_label6Left = 0; // where the layout puts Label6; a long line moves it left from here
 };
 
 // The main window, set before its construction runs so start-up code can reach it.
