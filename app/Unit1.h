@@ -2,7 +2,9 @@
 
 #include "app/LearningRecord.h"
 #include "data/Tables.h"
+#include "presentation/Layout.h"
 #include "session/Drawing.h"
+#include "session/PhraseBook.h"
 #include "session/SlotBank.h"
 #include "sound/Sound.h"
 
@@ -10,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 class QAction;
 class QButtonGroup;
@@ -34,8 +37,12 @@ public:
     // Window system commands the full-screen switch travels as.
     static constexpr quint32 SC_MAXIMIZE = 0xF030;
     static constexpr quint32 SC_RESTORE = 0xF120;
+    // Client size of the window face.
+    static constexpr QSize WindowFaceClientSize { WindowFaceWidth, WindowFaceHeight };
 
-    explicit TForm1(QWidget* parent = nullptr);
+    // `sound` carries the sound system's seams: tests put a fake machine and their own
+    // settings store in; the program passes none.
+    explicit TForm1(QWidget* parent = nullptr, SoundSystem::Seams sound = {});
     ~TForm1() override;
 
     // True when start-up hit the fatal data failure and the program is to end.
@@ -46,16 +53,25 @@ public:
     QGroupBox *RadioGroup1, *RadioGroup2;
     QCheckBox *CheckBox1, *CheckBox2;
     QPushButton *Button1, *Button2, *Button4, *Button5, *Button6;
+    QPushButton* Button7; // further practice: opens PopupMenu2
     InputBox* Edit1;
     QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5, *Timer6;
     QMenu* PopupMenu1;
     QAction *N1, *N2, *N3, *N4, *N861, *N5, *N6;
+    QMenu* PopupMenu2;
+    QAction* N7; // 词组练习
+    QLabel* Label9; // the phrase drill's hint: which letters each character gives
     bool KeyPreview = true;
 
     // --- data tables and session state
     DataTables tables;
     RandomSource random;
     SlotBank bank { tables, random };
+    // The phrase drill: its tables (loaded at start-up), its slots, and whether it is the
+    // chosen practice (the mode group then has nothing selected).
+    PhraseBook phraseBook;
+    SlotTable<tavphrase> phraseSlots;
+    bool phraseDrillChosen = false;
     std::int32_t keyHitCount = 0;
     std::int32_t inputHitCount = 0;
     std::int32_t elapsedSeconds = 0;
@@ -66,6 +82,8 @@ public:
 
     // --- radio groups: item index, -1 when nothing is selected
     int ItemIndex(QGroupBox* group) const;
+    // The chosen practice: the mode group's index, or Mode::Phrases for the phrase drill.
+    int CurrentMode() const;
     void SetItemIndex(QGroupBox* group, int index);
     QString ItemCaption(QGroupBox* group, int index) const;
 
@@ -96,6 +114,8 @@ public:
     void N861Click();
     void N5Click();
     void N6Click();
+    void Button7Click();
+    void N7Click();
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);
@@ -116,6 +136,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Start();
@@ -127,15 +148,30 @@ private:
     void Hit(int mode, int slot, char typed);
     void RecordMiss(int mode, const std::string& target);
     void ShowHint(const SlotHint& hint);
+    // The phrase drill's own pieces (PhraseDrill.cpp).
+    void LoadPhraseBookReported();
+    void ShowPhraseSlot(int slot);
+    void FitPhraseSlot(QLabel* label);
+    void ShowPhraseHint(int slot);
+    void PlacePhraseHint();
+    void EndPhraseDisplay();
+    void PhraseHit(int slot);
+    int PictureOfCharacter(const std::string& gbk);
+    std::unordered_map<std::string, int> m_pictureOf;
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     std::function<void()> Guarded(void (TForm1::*handler)());
     void BringToFront();
     void CentreOnDesktop();
+    void RunAfterFirstPaint(std::function<void()> action);
+    void AfterFirstPaint();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
+    void HoldWindowFaceSize();
+    void SnapBackToWindowFace();
+    void ActivateAfterSwitch();
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
 
@@ -147,6 +183,7 @@ private:
     // Children whose typed keys the window sees first, through its filter.
     QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
+    int m_label6Left = 0; // where the layout puts Label6; a long line moves it left from here
 };
 
 // The main window, set before its construction runs so start-up code can reach it.
