@@ -203,7 +203,7 @@ void TestDesktopFaces::singleKeyModeJudgesAfterSwitches()
             CHECKED(verifyWindowFace(form));
         CHECKED(verifyActive(form));
         QVERIFY(form.KeyPreview);
-        const std::string item = form.keySlots[3];
+        const std::string item = form.bank.keySlots[3];
         const int hits = form.keyHitCount;
         QVERIFY2(typeAndWait(x, arrivals, item[0]), "the key never reached the program");
         QCOMPARE(form.keyHitCount, hits + 1);

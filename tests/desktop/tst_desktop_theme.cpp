@@ -71,7 +71,7 @@ void TestDesktopTheme::itemsHintAndBoxReadable()
         QCOMPARE(form.Edit1->text(), QStringLiteral("wq"));
     } else {
         x.click(form.Edit1);
-        const char item = form.keySlots[1][0];
+        const char item = form.bank.keySlots[1][0];
         QVERIFY2(typeAndWait(x, arrivals, item), "the key never reached the program");
         QCOMPARE(form.keyHitCount, 1);
     }
