@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 TForm1* Form1 = nullptr;
 
@@ -55,13 +56,47 @@ void setTextColour(QLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
+// The window face's frame: title bar, system menu, minimise, maximise (to full screen), close.
+constexpr Qt::WindowFlags windowFaceFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
+// Runs an action once from the event loop, just after the first paint of the watched
+// window is on the screen.
+class FirstPaintWatcher : public QObject {
+public:
+    FirstPaintWatcher(QWidget* window, std::function<void()> action)
+        : QObject(window)
+        , m_action(std::move(action))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && m_action) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                auto action = std::move(m_action);
+                deleteLater();
+                action();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
 // Virtual-key codes of F1-F4.
 constexpr quint16 VK_F1 = 112;
 constexpr quint16 VK_F4 = 115;
 }
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     : QWidget(parent)
+    , sound(std::move(soundSeams))
     , ui(std::make_unique<Ui::TForm1>())
 {
     Form1 = this;
@@ -84,10 +119,10 @@ TForm1::TForm1(QWidget* parent)
     Button4 = ui->Button4;
     Button5 = ui->Button5;
     Button6 = ui->Button6;
+    Button7 = ui->Button7;
     Edit1 = ui->Edit1;
 
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(windowFaceFlags);
     HoldWindowFaceSize();
     setPalette(ButtonFacePalette());
     setAutoFillBackground(true);
@@ -134,6 +169,18 @@ TForm1::TForm1(QWidget* parent)
     N861 = addEntry("N861", QStringLiteral("五笔字根图86版"), &TForm1::N861Click);
     N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
 
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N7 = PopupMenu2->addAction(QStringLiteral("词组练习"));
+    N7->setObjectName(QStringLiteral("N7"));
+    connect(N7, &QAction::triggered, this, Guarded(&TForm1::N7Click));
+    Label9 = new QLabel(this);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label9->setFont(Label5->font());
+    Label9->hide();
+    // Choosing a mode of the group leaves the phrase drill.
+    connect(m_modeGroup, &QButtonGroup::idClicked, this, [this] { phraseDrillChosen = false; });
+
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));
     };
@@ -142,6 +189,7 @@ TForm1::TForm1(QWidget* parent)
     onClick(Button4, &TForm1::Button4Click);
     onClick(Button5, &TForm1::Button5Click);
     onClick(Button6, &TForm1::Button6Click);
+    onClick(Button7, &TForm1::Button7Click);
     // Click handlers also run when start-up checks a box, as the settings are applied.
     connect(CheckBox1, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox2Click));
@@ -184,7 +232,7 @@ void TForm1::InitFonts()
         w->setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
         w->setFont(SongFont(35, true));
-    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6 })
+    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6, Button7 })
         w->setFont(SongFont(17, true));
 }
 
@@ -253,36 +301,75 @@ void TForm1::SetCaption(QLabel* label, const QString& text)
     const QFontMetrics metrics(label->font());
     const int height = label->font().pixelSize() > 0 ? label->font().pixelSize() : metrics.height();
     label->resize(text.isEmpty() ? 0 : metrics.horizontalAdvance(text), height);
+    if (label == Label6) {
+        // A long result line (four-digit speeds) would run past the window's edge: it moves
+        // left just as far as it must.
+        const int room = width() - 4 - label->width();
+        label->move(qMax(0, qMin(m_label6Left, room)), label->y());
+    }
 }
 
 // ---------------------------------------------------------------- start-up and shut-down
 
 void TForm1::FormCreate()
 {
+    m_label6Left = Label6->x();
     for (QLabel* label : { Label5, Label6, Label7, Label8 })
         SetCaption(label, label->text());
 
-    const QString dir = Platform::ProgramDir();
     LoadOutcome outcome = LoadOutcome::Loaded;
+    std::string refusal;
     try {
-        outcome = LoadDataTables(std::filesystem::path(dir.toStdU16String()), tables);
+        outcome = LoadDataTables(Platform::ProgramDirPath(), tables, &refusal);
     } catch (const AppError& e) {
         // The failing table and the ones after it stay empty; the program runs on. The sound
         // switches are still read, so the check boxes never contradict what is heard.
         Platform::ReportError(e);
     }
     if (outcome == LoadOutcome::PlainTableMissing) {
+        // A plain table that is there but unfit (a pipe, a folder, gigabytes) is named first;
+        // the program then ends as it does without the table.
+        if (!refusal.empty())
+            Platform::ReportError(QStringLiteral("Cannot open file %1").arg(QString::fromStdString(refusal)));
         Platform::ShowMessageBox(QStringLiteral("打开字库失败！"), QStringLiteral("失败"), Platform::MessageIcon::None);
         m_terminateRequested = true;
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-    sound.StartUp(CheckBox1, CheckBox2);
+    LoadPhraseBookReported();
+    const SoundSystem::Switches switches = sound.ReadSwitches();
+    // Checking a box runs its click handler, which finds the value already stored.
+    if (switches.playMp3 == 0)
+        CheckBox1->setChecked(true);
+    if (switches.playWav == 0)
+        CheckBox2->setChecked(true);
+    // The media libraries, the settings writes and the font check cost time the learner
+    // would see as a slower start: they wait until the window is on the screen.
+    RunAfterFirstPaint([this] { AfterFirstPaint(); });
+}
+
+void TForm1::RunAfterFirstPaint(std::function<void()> action)
+{
+    new FirstPaintWatcher(this, std::move(action));
+}
+
+void TForm1::AfterFirstPaint()
+{
+    sound.Begin();
+    static bool fontChecked = false;
+    if (!fontChecked && !ChineseFontInstalled())
+        Platform::ReportError(QStringLiteral(
+            "No font with Chinese characters is installed, so the captions and practice items show as empty boxes. "
+            "Install one (for example fonts-arphic-uming or fonts-noto-cjk) and start the program again."));
+    fontChecked = true;
 }
 
 void TForm1::FormClose()
 {
     tables.freeAll();
+    // While the event loop still runs, so that the media framework's threads wind down
+    // before the program ends.
+    sound.Release();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -325,7 +412,7 @@ void TForm1::Button1Click()
 void TForm1::Start()
 {
     BringToFront();
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     if (mode < 0) {
         Platform::ShowMessageBox(QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
@@ -335,17 +422,27 @@ void TForm1::Start()
         Platform::ShowMessageBox(QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
-    if (const char* file = bank.EmptyTableFile(mode)) {
+    const char* empty = mode == Mode::Phrases ? (phraseBook.phrases.empty() ? PhraseFileName : nullptr)
+                                              : bank.EmptyTableFile(mode);
+    if (const char* file = empty) {
         Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
             QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
     // Draw the four items before anything changes, so a damaged record leaves the session
     // idle instead of half-started (the error leaves this handler here).
-    bank.Fill(mode);
+    if (mode == Mode::Phrases) {
+        auto drawn = phraseSlots;
+        for (int k = 1; k <= 4; ++k)
+            DrawPhraseSlot(phraseBook, random, drawn[size_t(k)]);
+        phraseSlots = drawn;
+    } else {
+        bank.Fill(mode);
+    }
 
     SetCaption(Label5, QString());
-    SetCaption(Label6, ItemCaption(RadioGroup1, mode));
+    SetCaption(Label6, mode == Mode::Phrases ? N7->text() : ItemCaption(RadioGroup1, mode));
+    EndPhraseDisplay();
     Image1->clear();
     testSeconds = TestTimeSeconds[size_t(time)];
     for (QWidget* w : std::initializer_list<QWidget*> { RadioGroup1, RadioGroup2, CheckBox1, CheckBox2 })
@@ -360,8 +457,12 @@ void TForm1::Start()
         inputHitCount = 0;
         Edit1->setFocus();
     }
-    for (int k = 1; k <= 4; ++k)
-        SlotLabel(k)->setText(SlotText(mode, k));
+    for (int k = 1; k <= 4; ++k) {
+        if (mode == Mode::Phrases)
+            ShowPhraseSlot(k);
+        else
+            SlotLabel(k)->setText(SlotText(mode, k));
+    }
     if (ModeOf(mode).follow == Follow::Target) {
         Label8->setEnabled(true);
         Label8->show();
@@ -374,7 +475,7 @@ void TForm1::Start()
 
 void TForm1::Pause()
 {
-    sessionMode = ItemIndex(RadioGroup1);
+    sessionMode = CurrentMode();
     Timer1->stop();
     KeyPreview = false;
     Edit1->setEnabled(false);
@@ -413,9 +514,11 @@ void TForm1::EndSession(bool timeUp)
     PlayMusicReported(QStringLiteral("Test1.mp3"));
     if (!timeUp)
         BringToFront();
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
-    SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
+    SetCaption(Label6,
+        QString::fromStdString(mode == Mode::Phrases ? PhraseResultLine(count, elapsedSeconds)
+                                                     : ResultLine(mode, timeUp, count, elapsedSeconds)));
     if (ModeOf(mode).follow == Follow::Target) {
         Label8->hide();
         Label8->setEnabled(false);
@@ -429,6 +532,7 @@ void TForm1::EndSession(bool timeUp)
     Button2->setEnabled(false);
     Edit1->setEnabled(true);
     Edit1->clear();
+    EndPhraseDisplay();
     for (int k = 1; k <= 4; ++k)
         SlotLabel(k)->setText(captionFinished);
     // Time-up leaves the clock where it stopped, so the last tick stays readable.
@@ -534,19 +638,30 @@ void TForm1::FormKeyPress(char& key)
 
 void TForm1::Edit1KeyPress(char& key)
 {
-    const int mode = ItemIndex(RadioGroup1);
-    if (!Mode::IsInputBox(mode))
+    const int mode = CurrentMode();
+    if (!Mode::IsInputBox(mode) && mode != Mode::Phrases)
         return;
     if (!KeptByFilter(key))
         key = 0;
     const QString box = Edit1->text();
-    const AttemptForm form = FormAttempt(mode, Platform::ToGbk(box), int(box.size()), key);
+    // A phrase code is four letters and submits itself at the fourth, as a character's does.
+    const AttemptForm form
+        = FormAttempt(mode == Mode::Phrases ? Mode::WubiChars : mode, Platform::ToGbk(box), int(box.size()), key);
     if (!form.made)
         return;
     if (form.box == AttemptForm::Box::SetToKey)
         Edit1->setText(uchar(key) >= 32 ? QString(QChar(uchar(key))) : QString());
     else if (form.box == AttemptForm::Box::Emptied)
         Edit1->clear();
+    if (mode == Mode::Phrases) {
+        const int k = MatchPhrase(phraseSlots, form.attempt);
+        if (k == 0)
+            return;
+        Edit1->clear();
+        key = 0;
+        PhraseHit(k);
+        return;
+    }
     const Judgement judged = bank.JudgeAttempt(mode, form.attempt, AsciiUpper(Platform::ToGbk(Label5->text())));
     if (!judged.hit())
         return;
@@ -584,8 +699,10 @@ void TForm1::EffectTick(int k)
 {
     QLabel* label = SlotLabel(k);
     setTextColour(label, QColor(0, 0, 0));
-    const int mode = ItemIndex(RadioGroup1);
-    if (mode >= 0)
+    const int mode = CurrentMode();
+    if (mode == Mode::Phrases)
+        ShowPhraseSlot(k);
+    else if (mode >= 0)
         label->setText(SlotText(mode, k));
     EffectTimer(k)->stop();
 }
@@ -596,7 +713,10 @@ void TForm1::Edit1KeyDown(quint16 key)
 {
     if (key < VK_F1 || key > VK_F4)
         return;
-    ShowHint(bank.Hint(ItemIndex(RadioGroup1), int(key - VK_F1) + 1));
+    if (CurrentMode() == Mode::Phrases)
+        ShowPhraseHint(int(key - VK_F1) + 1);
+    else
+        ShowHint(bank.Hint(ItemIndex(RadioGroup1), int(key - VK_F1) + 1));
 }
 
 // The hint line first, then the character beside it or the picture.
@@ -645,17 +765,17 @@ void TForm1::Button5Click()
 
 void TForm1::N1Click() { HelpActions::OpenProductPage(); }
 void TForm1::N2Click() { HelpActions::ShowAboutBox(this); }
-void TForm1::N3Click() { HelpActions::OpenReferenceFile(QStringLiteral("标准键盘键位图.jpg")); }
-void TForm1::N4Click() { HelpActions::OpenReferenceFile(QStringLiteral("数字键盘指法图.jpg")); }
-void TForm1::N861Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字根图86版.jpg")); }
-void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc")); }
+void TForm1::N3Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::keyboardChart)); }
+void TForm1::N4Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::keypadChart)); }
+void TForm1::N861Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::rootChart)); }
+void TForm1::N5Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::wubiDocument)); }
 
 // ---------------------------------------------------------------- window faces
 
 void TForm1::Button6Click()
 {
     BringToFront();
-    if (ItemIndex(RadioGroup1) < 3)
+    if (CurrentMode() != Mode::Phrases && !Mode::IsInputBox(CurrentMode()))
         KeyPreview = true;
     else
         Edit1->setFocus();
@@ -714,6 +834,15 @@ void TForm1::PlaceControls(const FaceLayout& layout)
         if (!w)
             continue;
         w->move(p.left, p.top < 0 ? w->y() : p.top);
+        if (w == Label6)
+            m_label6Left = p.left;
+    }
+    // Phrases take their font from the slot size, so they follow a change of face.
+    if (CurrentMode() == Mode::Phrases && Button1->text() != captionStart) {
+        for (int k = 1; k <= 4; ++k)
+            if (SlotLabel(k)->text() != captionFinished)
+                FitPhraseSlot(SlotLabel(k));
+        PlacePhraseHint();
     }
 }
 
@@ -722,6 +851,16 @@ void TForm1::CentreOnDesktop()
     const QRect desktop = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
     QRect client(QPoint(0, 0), size());
     client.moveCenter(desktop.center());
+    // On a screen smaller than the window the title bar and the left column (the modes)
+    // must stay reachable; the right and bottom edges give way. The frame is known only
+    // once the window manager has framed the window: until then assume a usual one.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull())
+        frame = QMargins(4, 30, 4, 4);
+    if (client.left() - frame.left() < desktop.left())
+        client.moveLeft(desktop.left() + frame.left());
+    if (client.top() - frame.top() < desktop.top())
+        client.moveTop(desktop.top() + frame.top());
     setGeometry(client);
 }
 
@@ -732,8 +871,7 @@ void TForm1::ApplyWindowLayout()
     // Changing the window flags hides and re-creates the window; the learner's keys must
     // still land where they did.
     QWidget* focused = focusWidget();
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(windowFaceFlags);
     setWindowState(Qt::WindowNoState);
     HoldWindowFaceSize();
     PlaceControls(WindowFaceLayout());

@@ -1,7 +1,7 @@
 // Start-up benchmark: launches the program again and again, each time from process start to
-// the end of the main window's first paint, with the real data beside it. The program's
-// start-up probe (QUILLADO_BENCH_FIRST_PAINT) prints the steady clock at that moment and
-// its peak memory, then quits. The first launch warms the caches and is not counted, so
+// the end of the main window's first paint, with the real data beside it. A probe library
+// preloaded into each launch (the program has no code for it) prints the steady clock at
+// that moment and its peak memory, then quits. The first launch warms the caches and is not counted, so
 // every figure is a "second launch". Needs a display server (bench/run uses Xvfb).
 
 #include <algorithm>
@@ -81,10 +81,13 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s <path of quillado> [launches] [path of a bare Qt window]\n", argv[0]);
         return 2;
     }
+    // The probe library lies beside this benchmark.
+    std::string self = argv[0];
+    const std::string probe = self.substr(0, self.find_last_of('/') + 1) + "libquillado_first_paint_probe.so";
     const std::string program = argv[1];
     const int launches = argc > 2 ? std::atoi(argv[2]) : 30;
     const std::string bare = argc > 3 ? argv[3] : std::string();
-    setenv("QUILLADO_BENCH_FIRST_PAINT", "1", 1);
+    setenv("LD_PRELOAD", probe.c_str(), 1);
 
     // The first launches warm the caches; then the two programs take turns, so that both
     // meet the same machine.

@@ -2,6 +2,8 @@
 #include "data/PhraseTables.h"
 
 #include "data/AppError.h"
+#include "data/RegularFile.h"
+#include "data/Tables.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -82,6 +84,10 @@ template <typename Parse> auto parseRecords(std::string_view bytes, const std::s
 
 std::string readWhole(const std::filesystem::path& file)
 {
+    // A pipe, a device or gigabytes would hold start-up for good: never opened.
+    const FileCheck check = CheckRegularFile(file, kMaxTableBytes);
+    if (check.verdict == FileCheck::Verdict::NotRegular || check.verdict == FileCheck::Verdict::TooLarge)
+        throw AppError("Cannot open file " + check.reason(utf8Path(file)));
     errno = 0;
     std::ifstream in(file, std::ios::binary);
     if (!in) {

@@ -1,6 +1,7 @@
 #include "data/Tables.h"
 
 #include "data/AppError.h"
+#include "data/RegularFile.h"
 #include "data/Records.h"
 #include "data/Unitcomm.h"
 
@@ -20,11 +21,7 @@ constexpr std::array<TableFormat, 5> formats { {
     { TableKind::Py, "py.dat", PyLayout::size, true, 0 },
 } };
 
-std::string utf8Path(const std::filesystem::path& path)
-{
-    const std::u8string u8 = path.u8string();
-    return std::string(reinterpret_cast<const char*>(u8.data()), u8.size());
-}
+std::string utf8Path(const std::filesystem::path& path) { return Utf8Path(path); }
 
 std::string systemReason(int err)
 {
@@ -79,8 +76,14 @@ void DataTables::freeAll()
     py.free();
 }
 
-bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& table, int& size)
+bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& table, int& size, std::string* refusal)
 {
+    const FileCheck check = CheckRegularFile(file, kMaxTableBytes);
+    if (check.verdict == FileCheck::Verdict::NotRegular || check.verdict == FileCheck::Verdict::TooLarge) {
+        if (refusal)
+            *refusal = check.reason(utf8Path(file));
+        return false;
+    }
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return false;
@@ -109,6 +112,9 @@ void DecipherIntoTable(std::string_view bytes, int recordSize, int countAdjust, 
 
 void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int countAdjust, Table& table)
 {
+    const FileCheck check = CheckRegularFile(file, kMaxTableBytes);
+    if (check.verdict == FileCheck::Verdict::NotRegular || check.verdict == FileCheck::Verdict::TooLarge)
+        throw AppError("Cannot open file " + check.reason(utf8Path(file)));
     errno = 0;
     std::ifstream in(file, std::ios::binary);
     if (!in) {
@@ -122,12 +128,12 @@ void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int 
     DecipherIntoTable(bytes, recordSize, countAdjust, dataKey, table);
 }
 
-LoadOutcome LoadDataTables(const std::filesystem::path& dir, DataTables& tables)
+LoadOutcome LoadDataTables(const std::filesystem::path& dir, DataTables& tables, std::string* refusal)
 {
     for (TableKind kind : { TableKind::Wb1, TableKind::Wb2 }) {
         const TableFormat& f = FormatOf(kind);
         int& size = kind == TableKind::Wb1 ? tables.wb1Size : tables.wb2Size;
-        if (!LoadPlainTable(dir / f.fileName, f.recordSize, tables.of(kind), size))
+        if (!LoadPlainTable(dir / f.fileName, f.recordSize, tables.of(kind), size, refusal))
             return LoadOutcome::PlainTableMissing;
     }
     for (TableKind kind : { TableKind::Wb, TableKind::Wbzg, TableKind::Py }) {

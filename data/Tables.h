@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,11 +41,18 @@ struct DataTables {
     void freeAll();
 };
 
-// Reads a plain table whole; returns false when the file cannot be opened.
-bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& table, int& size);
+// No real table comes near this; a file beyond it is refused rather than read for minutes.
+constexpr std::uintmax_t kMaxTableBytes = 64u << 20;
+
+// Reads a plain table whole; returns false when the file cannot be opened. A file that is
+// no regular file or is beyond kMaxTableBytes is not opened at all, and `refusal` (when
+// given) says why; it stays empty for a file that is simply missing.
+bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& table, int& size,
+    std::string* refusal = nullptr);
 
 // Reads and deciphers an enciphered table block by block under dataKey.
-// Throws AppError naming the path and the system's reason when the file cannot be opened.
+// Throws AppError naming the path and the system's reason when the file cannot be opened,
+// and naming the path and what it is when it is no regular file or beyond kMaxTableBytes.
 void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int countAdjust, Table& table);
 
 // Deciphers raw file bytes into a table (also used by the fuzzer).
@@ -54,5 +62,6 @@ enum class LoadOutcome { Loaded, PlainTableMissing };
 
 // Loads wb1.dat, wb2.dat, wb.dat, wbzg.dat, py.dat from dir in that order, each completely
 // before the next is opened. A plain table that cannot be opened stops loading and is
-// reported by the result; an enciphered one throws, leaving it and the later tables empty.
-LoadOutcome LoadDataTables(const std::filesystem::path& dir, DataTables& tables);
+// reported by the result (with `refusal` saying why when the file was there but unfit); an
+// enciphered one throws, leaving it and the later tables empty.
+LoadOutcome LoadDataTables(const std::filesystem::path& dir, DataTables& tables, std::string* refusal = nullptr);

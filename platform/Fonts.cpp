@@ -1,5 +1,6 @@
 #include "platform/Fonts.h"
 
+#include <QFontDatabase>
 #include <QStringList>
 
 QFont SongFont(int pixelSize, bool bold)
@@ -14,3 +15,5 @@ QFont SongFont(int pixelSize, bool bold)
     font.setBold(bold);
     return font;
 }
+
+bool ChineseFontInstalled() { return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty(); }

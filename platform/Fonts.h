@@ -8,3 +8,7 @@ QFont SongFont(int pixelSize, bool bold = false);
 
 // Points at 96 dots per inch, the unit the full-screen face computes in, as pixels.
 constexpr int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+
+// Whether any installed font has the glyphs of simplified Chinese; without one every
+// caption and item shows as boxes.
+bool ChineseFontInstalled();

@@ -5,7 +5,13 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 QString& programDirOverride()
@@ -29,14 +35,78 @@ std::function<void(const QUrl&)>& opener()
 
 namespace Platform {
 
+QString ProgramDirOfExecutable(const QByteArray& rawExecutablePath)
+{
+    const qsizetype slash = rawExecutablePath.lastIndexOf('/');
+    const QByteArray dir = slash < 0 ? QByteArray(".") : rawExecutablePath.left(slash + 1);
+    const QString text = QString::fromUtf8(dir);
+    // Bytes that are no valid UTF-8 do not survive the round trip.
+    if (text.toUtf8() == dir)
+        return text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
+#ifdef Q_OS_LINUX
+    // Qt spells every path in UTF-8, so these bytes have no QString; the kernel's name for a
+    // descriptor held on the folder does, and it stays valid while the program runs.
+    const int fd = ::open(dir.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0)
+        return QStringLiteral("/proc/self/fd/%1/").arg(fd);
+#endif
+    return text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
+}
+
+namespace {
+#ifdef Q_OS_LINUX
+QByteArray RawExecutablePath()
+{
+    QByteArray buffer(4096, Qt::Uninitialized);
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), size_t(buffer.size()));
+    return n > 0 && n < buffer.size() ? buffer.left(n) : QByteArray();
+}
+#endif
+
+const QString& executableDir()
+{
+    // applicationDirPath() decodes the path as UTF-8 and loses what is not; on Windows it
+    // comes from the wide-character API and is whole.
+    static const QString dir = [] {
+#ifdef Q_OS_LINUX
+        const QByteArray raw = RawExecutablePath();
+        if (!raw.isEmpty())
+            return ProgramDirOfExecutable(raw);
+#endif
+        QString d = QCoreApplication::applicationDirPath();
+        return d.endsWith(QLatin1Char('/')) ? d : d + QLatin1Char('/');
+    }();
+    return dir;
+}
+}
+
 QString ProgramDir()
 {
     QString dir = programDirOverride();
     if (dir.isEmpty())
-        dir = QCoreApplication::applicationDirPath();
+        return executableDir();
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;
+}
+
+std::filesystem::path ProgramDirPath()
+{
+#ifdef Q_OS_LINUX
+    if (programDirOverride().isEmpty()) {
+        const QByteArray raw = RawExecutablePath();
+        const qsizetype slash = raw.lastIndexOf('/');
+        if (slash >= 0)
+            return std::filesystem::path(raw.left(slash + 1).toStdString());
+    }
+#endif
+    return std::filesystem::path(ProgramDir().toStdU16String());
+}
+
+bool IsRegularFile(const QString& path)
+{
+    // QFileInfo follows links and counts only S_ISREG as a file.
+    return QFileInfo(path).isFile();
 }
 
 void SetProgramDirForTesting(const QString& dir) { programDirOverride() = dir; }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QByteArray>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -21,8 +23,20 @@ struct Message {
 };
 
 // Directory of the executable, with its trailing separator. Tests point it elsewhere.
+// Built from the executable's raw path, so a folder whose name is no valid UTF-8 (GBK bytes
+// from a Windows archive, Latin-1) still works: it is then reached through a descriptor
+// the program keeps open on it.
 QString ProgramDir();
+// The same directory as the file system spells it, for opening files and for messages.
+std::filesystem::path ProgramDirPath();
 void SetProgramDirForTesting(const QString& dir);
+// The directory part of an executable's raw path (bytes as the file system holds them),
+// as ProgramDir gives it. Exposed so that odd folder names can be tried without moving
+// the test program.
+QString ProgramDirOfExecutable(const QByteArray& rawExecutablePath);
+// Whether a file exists and is a regular file (or a link to one): never a folder, a pipe
+// or a device. Check it before opening or writing anything that lies in the user's folders.
+bool IsRegularFile(const QString& path);
 
 // A message box with an OK button and no owner window.
 void ShowMessageBox(const QString& text, const QString& title, MessageIcon icon);

@@ -1,15 +1,14 @@
 #include "sound/MediaPlayer1.h"
 
-#include "platform/Platform.h"
-#include "data/AppError.h"
-
 #include <QAudioOutput>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 
-QtMusicPlayer::QtMusicPlayer()
-    : m_player(new QMediaPlayer(this))
+QtMusicPlayer::QtMusicPlayer(MusicFailureHandler onFailure)
+    : m_onFailure(std::move(onFailure))
+    , m_player(new QMediaPlayer(this))
     , m_output(new QAudioOutput(this))
 {
     m_player->setAudioOutput(m_output);
@@ -22,7 +21,7 @@ QtMusicPlayer::~QtMusicPlayer()
     m_player->stop();
 }
 
-void QtMusicPlayer::Open(const QString& path)
+QString QtMusicPlayer::Open(const QString& path)
 {
     m_player->stop();
     m_player->setSource(QUrl());
@@ -31,15 +30,19 @@ void QtMusicPlayer::Open(const QString& path)
     m_failed = false;
 
     // Qt reports a missing file only later, from its pipeline; the caller should hear
-    // of it at once, as from any other open.
+    // of it at once, as from any other open. A pipe would block this thread in open() and
+    // a device would never end, so only a regular file goes near the media framework.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("it is not a regular file (a folder, a pipe or a device)");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError(
-            "Cannot open the music file \"" + path.toStdString() + "\": " + file.errorString().toStdString());
+        return file.errorString();
     file.close();
 
     m_path = path;
     m_player->setSource(QUrl::fromLocalFile(path));
+    return {};
 }
 
 void QtMusicPlayer::Play()
@@ -95,11 +98,11 @@ void QtMusicPlayer::OnError(QMediaPlayer::Error error, const QString& text)
     if (error == QMediaPlayer::NoError || m_path.isEmpty() || m_failed)
         return;
     m_failed = true;
-    const QString message = QStringLiteral("Cannot play the music file \"%1\": %2").arg(m_path, text);
     // The pipeline is still inside its own signal here, and the report may open a message
     // box with an event loop of its own: both wait until the player has been left.
-    QTimer::singleShot(0, this, [this, message] {
+    QTimer::singleShot(0, this, [this, path = m_path, text] {
         m_player->stop();
-        Platform::ReportError(message);
+        if (m_onFailure)
+            m_onFailure(path, text);
     });
 }

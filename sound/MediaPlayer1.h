@@ -13,14 +13,13 @@ class QAudioOutput;
 // Qt's own stop() rewinds, while the player we need keeps its place when stopped and only
 // rewinds a track that ran to its end; so a stop is a pause marked as a stop here.
 // A file Qt finds unplayable only after opening it (not audio, a type no decoder knows)
-// is reported through the application's error report, once per open, and leaves the
-// player not open.
+// is told to the failure handler, once per open, and leaves the player not open.
 class QtMusicPlayer : public QObject, public MusicPlayer {
 public:
-    QtMusicPlayer();
+    explicit QtMusicPlayer(MusicFailureHandler onFailure);
     ~QtMusicPlayer() override;
 
-    void Open(const QString& path) override;
+    QString Open(const QString& path) override;
     void Play() override;
     void Stop() override;
     void Pause() override;
@@ -30,6 +29,7 @@ public:
 private:
     void OnError(QMediaPlayer::Error error, const QString& text);
 
+    MusicFailureHandler m_onFailure;
     QMediaPlayer* m_player;
     QAudioOutput* m_output;
     QString m_path; // empty while no file is open

@@ -2,39 +2,49 @@
 
 #include "sound/MusicPlayer.h"
 #include "sound/Settings.h"
+#include "sound/SoundBackend.h"
 
+#include <QHash>
 #include <QString>
-#include <functional>
 #include <memory>
-
-class QCheckBox;
-class QObject;
-class QSoundEffect;
 
 // Background music, the hit sound and the two persisted switches of the main window.
 // The window owns one SoundSystem and calls it from its handlers; the music follows the
 // session: "Test1.mp3" between sessions, "Test0.mp3" during one, repeated by Timer2.
+//
+// The machine's side (device count, player, hit sound) comes from a backend made at its
+// first use; the window arranges that this first use is Begin, just after its first paint,
+// so that the media libraries are loaded only then.
 class SoundSystem {
 public:
+    struct Switches {
+        int playMp3 = 1;
+        int playWav = 1;
+    };
+    struct Seams {
+        SoundBackendFactory backend; // empty: the sound library beside the program
+        QString settingsFile; // empty: the user's usual store
+    };
+
     int playMp3Flag = 0, playWavFlag = 0;
 
-    SoundSystem();
+    explicit SoundSystem(Seams seams = {});
     ~SoundSystem();
     SoundSystem(const SoundSystem&) = delete;
     SoundSystem& operator=(const SoundSystem&) = delete;
 
-    // The last steps of FormCreate: open the settings, read PlayMp3 and PlayWav (1 is written
-    // for a missing one), check the box of a switch that is 0 (the window's toggled handlers
-    // then call CheckBox1Click/CheckBox2Click), then PlayMusic("Test1.mp3"). Never throws:
-    // what fails is reported and start-up goes on.
-    //
-    // With the real player the music starts just after the window's first paint, because
-    // the first player takes a noticeable moment to build; every other call here first
-    // catches up on it, so the order of effects is kept.
-    void StartUp(QCheckBox* checkBox1, QCheckBox* checkBox2);
+    // Start-up, before the first paint: reads PlayMp3 and PlayWav (a missing one reads as 1)
+    // into the flags and returns them; the window checks the box of a switch that is 0.
+    // Nothing is written and nothing is loaded yet.
+    Switches ReadSwitches();
+    // Start-up, after the first paint: writes the switches that were missing, readies the hit
+    // sound and starts "Test1.mp3", unless another track was asked for meanwhile. Never
+    // throws: what fails is reported and the program goes on.
+    void Begin();
 
     // Switches the music to `fileName` in the program's directory. Throws AppError when the
-    // file cannot be opened; a file found unplayable later is reported by the player.
+    // file cannot be opened, once per file until the file changes; a file found unplayable
+    // later is reported once the same way.
     void PlayMusic(const QString& fileName);
     void PauseMusic(); // Pause: a playing track is paused, a paused one goes on.
     void ResumeMusic(); // Continue.
@@ -43,33 +53,30 @@ public:
     void CheckBox1Click(bool checked);
     void CheckBox2Click(bool checked);
 
+    // Stops the music and lets go of the player and the hit sound, while the event loop
+    // still runs; the media framework's threads then have nothing left to tear down at exit.
+    void Release();
+
     // The player, or null before the first file was opened. For tests.
     MusicPlayer* Player() const { return MediaPlayer1.get(); }
-    QString SettingsLocation() { return settings.Location(); }
+    bool Begun() const { return m_begun; }
+    QString SettingsLocation() const { return settings.Location(); }
 
 private:
-    bool WaveOutDeviceExists() const;
+    SoundBackend& Backend();
+    bool WaveOutDeviceExists();
     bool IsPlaying() const;
-    void CatchUpOnStartMusic();
-    void StartMusicAfterFirstPaint(QObject* window, QObject* child);
     void LoadHitSound();
+    // True when this failure of `path` was reported before and the file has not changed.
+    bool AlreadyReported(const QString& path);
+    void ReportLateFailure(const QString& path, const QString& reason);
 
+    SoundBackendFactory m_makeBackend;
     SoundSettings settings;
+    std::unique_ptr<SoundBackend> m_backend;
     std::unique_ptr<MusicPlayer> MediaPlayer1;
-    std::unique_ptr<QSoundEffect> hitSound;
-    std::unique_ptr<QObject> context; // receiver of the deferred start; gone with us
-    bool startMusicPending = false;
+    QHash<QString, QString> m_reportedFailures; // path -> what the file was when it failed
+    bool m_startMusicDue = false;
+    bool m_begun = false;
+    bool m_noPlayerReported = false;
 };
-
-// Test hooks, process-wide so that they reach the window's SoundSystem, which is built
-// and started inside the window's constructor. Install them before the window is made;
-// an empty function restores the real behaviour.
-namespace SoundTesting {
-// How many audio outputs exist (waveOutGetNumDevs); asked afresh at each check.
-void SetOutputCount(std::function<int()> count);
-// Makes the player at the first open. `deferStartMusic` makes StartUp wait for the
-// first paint as it does with the real player.
-void SetPlayerFactory(std::function<std::unique_ptr<MusicPlayer>()> factory, bool deferStartMusic = false);
-// Called with the full path of "abc.wav" instead of playing it.
-void SetHitSound(std::function<void(const QString& path)> play);
-}

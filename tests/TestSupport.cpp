@@ -1,5 +1,6 @@
 #include "tests/TestSupport.h"
 
+#include "data/PhraseTables.h"
 #include "data/Unitcomm.h"
 
 #include <QFile>
@@ -34,6 +35,24 @@ std::string pad(std::string s, size_t width)
     s.resize(width, ' ');
     return s;
 }
+}
+
+std::string PlainPhrases(const std::vector<KeyedRecord>& records)
+{
+    std::string out;
+    int weight = int(records.size());
+    for (const KeyedRecord& r : records)
+        out += PhraseRecordBytes({ r.key, std::uint32_t(weight--), Gbk(r.character), 0 });
+    return out;
+}
+
+std::string PlainCharacterCodes(const std::vector<KeyedRecord>& records)
+{
+    std::string out;
+    int weight = int(records.size());
+    for (const KeyedRecord& r : records)
+        out += CharacterCodeRecordBytes({ r.key, std::uint32_t(weight--), Gbk(r.character) });
+    return out;
 }
 
 std::string PlainWb(const std::vector<WbRecord>& records)
@@ -100,6 +119,9 @@ TestTables TestTables::Small()
     };
     t.wbzg = { { "王", "g" }, { "土", "f" }, { "大", "d" }, { "木", "s" }, { "月", "e" } };
     t.py = { { "男", "nan" }, { "女", "nv" }, { "庄", "ZHUANG" }, { "了", "le" } };
+    t.phrases = { { "中国", "khlg" }, { "工艺", "aaan" }, { "共和国", "atlg" }, { "操作系统", "rwtx" },
+        { "中华人民共和国", "kwwl" } };
+    t.characterCodes = { { "工", "a" }, { "工", "aaaa" }, { "经", "xcag" }, { "经", "xc" } };
     return t;
 }
 
@@ -110,6 +132,8 @@ TestProgramDir::TestProgramDir(const TestTables& t)
     writeFile(QStringLiteral("wb.dat"), Encipher(PlainWb(t.wb)));
     writeFile(QStringLiteral("wbzg.dat"), Encipher(PlainWbzg(t.wbzg)));
     writeFile(QStringLiteral("py.dat"), Encipher(PlainPy(t.py)));
+    writeFile(QString::fromLatin1(PhraseFileName), PlainPhrases(t.phrases));
+    writeFile(QString::fromLatin1(CharacterCodeFileName), PlainCharacterCodes(t.characterCodes));
     Platform::SetProgramDirForTesting(path());
 }
 
@@ -136,6 +160,7 @@ void TestProgramDir::remove(const QString& name)
 }
 
 #include "app/InputBox.h"
+#include "sound/SoundLibrary.h"
 
 #include <QLabel>
 #include <QSettings>
@@ -146,28 +171,44 @@ WindowFixture::WindowFixture(const TestTables& tables, bool show)
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-    SoundTesting::SetOutputCount([this] { return outputs; });
-    SoundTesting::SetPlayerFactory([this] { return std::make_unique<FakeMusicPlayer>(music); });
-    SoundTesting::SetHitSound([this](const QString& path) { hitSounds << path; });
+    settingsFile = m_settingsDir.path() + QStringLiteral("/Pelunor/Quillado.conf");
     create(show);
 }
 
 WindowFixture::~WindowFixture()
 {
     form.reset();
-    SoundTesting::SetOutputCount({});
-    SoundTesting::SetPlayerFactory({});
-    SoundTesting::SetHitSound({});
+}
+
+std::unique_ptr<SoundBackend> LoadBuiltSoundLibrary()
+{
+    QString error;
+    auto backend = LoadSoundLibrary(QStringLiteral(QUILLADO_BIN_DIR "/"), error);
+    if (!error.isEmpty())
+        qFatal("the sound library cannot be loaded: %s", qPrintable(error));
+    return backend;
 }
 
 TForm1& WindowFixture::create(bool show)
 {
     form.reset();
-    form = std::make_unique<TForm1>();
+    SoundSystem::Seams seams;
+    seams.settingsFile = settingsFile;
+    if (realSound)
+        seams.backend = [this] {
+            return std::make_unique<RealSoundWithFakeOutputs>(LoadBuiltSoundLibrary(), [this] { return outputs; });
+        };
+    else
+        seams.backend = FakeSoundBackend::Factory(machine);
+    form = std::make_unique<TForm1>(nullptr, seams);
     form->random = RandomSource([this] { return clockValue += clockStep; });
     if (show) {
         form->show();
-        QTest::qWaitForWindowExposed(form.get());
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("the window was never exposed");
+        // Sound start-up follows the first paint.
+        if (!form->terminateRequested() && !QTest::qWaitFor([this] { return form->sound.Begun(); }, 10000))
+            qWarning("the sound never began");
     }
     return *form;
 }
@@ -213,4 +254,59 @@ void WindowFixture::setPinyin(int k, const std::string& pinyin, const std::strin
 {
     form->bank.pySlots[size_t(k)] = { pinyin, Gbk(utf8) };
     form->SlotLabel(k)->setText(QString::fromStdString(utf8));
+}
+
+#include <QTest>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+struct CaseTimeLimit::Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::chrono::steady_clock::time_point deadline = Never();
+    static std::chrono::steady_clock::time_point Never() { return std::chrono::steady_clock::now() + std::chrono::hours(24 * 365); }
+    std::string name;
+    bool quit = false;
+};
+
+CaseTimeLimit::CaseTimeLimit()
+    : m_shared(std::make_shared<Shared>())
+{
+    std::thread([shared = m_shared] {
+        std::unique_lock lock(shared->mutex);
+        while (!shared->quit) {
+            if (shared->changed.wait_until(lock, shared->deadline) == std::cv_status::timeout && !shared->quit
+                && std::chrono::steady_clock::now() >= shared->deadline) {
+                std::fprintf(stderr, "FAIL!  : %s ran past its time limit: it hangs\n", shared->name.c_str());
+                std::fflush(stderr);
+                std::_Exit(3);
+            }
+        }
+    }).detach();
+}
+
+CaseTimeLimit::~CaseTimeLimit()
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->quit = true;
+    m_shared->changed.notify_all();
+}
+
+void CaseTimeLimit::Arm(int seconds)
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->name = std::string(QTest::currentTestFunction() ? QTest::currentTestFunction() : "a test")
+        + (QTest::currentDataTag() ? std::string("(") + QTest::currentDataTag() + ")" : std::string());
+    m_shared->deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    m_shared->changed.notify_all();
+}
+
+void CaseTimeLimit::Disarm()
+{
+    std::lock_guard lock(m_shared->mutex);
+    m_shared->deadline = Shared::Never();
+    m_shared->changed.notify_all();
 }

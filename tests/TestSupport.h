@@ -39,6 +39,9 @@ struct TestTables {
     std::vector<WbRecord> wb;
     std::vector<KeyedRecord> wbzg; // a filler record is appended, as the real table has
     std::vector<KeyedRecord> py;
+    // The phrase drill's tables: (code, UTF-8 text), most frequent first.
+    std::vector<KeyedRecord> phrases;
+    std::vector<KeyedRecord> characterCodes;
 
     static TestTables Small();
 };
@@ -52,6 +55,10 @@ std::string PlainWb1(const std::vector<KeyedRecord>& records);
 std::string PlainWb2(const std::vector<Wb2Record>& records);
 std::string PlainWbzg(const std::vector<KeyedRecord>& records);
 std::string PlainPy(const std::vector<KeyedRecord>& records);
+
+// The phrase and character code tables, (key = code, character = UTF-8 text) each.
+std::string PlainPhrases(const std::vector<KeyedRecord>& records);
+std::string PlainCharacterCodes(const std::vector<KeyedRecord>& records);
 
 // Enciphers plain content under the program's key, padding the last block with blanks.
 std::string Encipher(std::string plain);
@@ -71,7 +78,7 @@ private:
 
 
 #include "app/Unit1.h"
-#include "sound/FakeMusicPlayer.h"
+#include "tests/FakeSound.h"
 
 #include <memory>
 
@@ -93,9 +100,15 @@ public:
 
     TestProgramDir dir;
     MessageCapture messages;
-    std::shared_ptr<FakeMusicPlayer::State> music = std::make_shared<FakeMusicPlayer::State>();
-    QStringList hitSounds;
-    int outputs = 1;
+    std::shared_ptr<FakeMachine> machine = std::make_shared<FakeMachine>();
+    std::shared_ptr<FakeMusicPlayer::State>& music = machine->music;
+    QStringList& hitSounds = machine->hitSounds;
+    int& outputs = machine->outputs;
+    // Set before create(): the real sound library (player and hit sound) on `outputs` devices.
+    bool realSound = false;
+    // The settings store the window is given; a fresh temporary folder's unless a test
+    // points it elsewhere before create().
+    QString settingsFile;
     std::uint32_t clockValue = 0; // the draws' clock; each reading adds clockStep
     std::uint32_t clockStep = 0x9E3779B9u;
     std::unique_ptr<TForm1> form;
@@ -106,4 +119,22 @@ public:
 
 private:
     QTemporaryDir m_settingsDir;
+};
+
+// The sound library the build made, as the program loads it; fails the test when it is missing.
+std::unique_ptr<SoundBackend> LoadBuiltSoundLibrary();
+
+// A time limit for each test case: a case still running after `seconds` ends the whole test
+// program with a message naming it, so that a hang (a blocking open(), a thread that never
+// ends) fails at once instead of stalling CI. Arm it in init(), disarm it in cleanup().
+class CaseTimeLimit {
+public:
+    CaseTimeLimit();
+    ~CaseTimeLimit();
+    void Arm(int seconds);
+    void Disarm();
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> m_shared;
 };

@@ -4,6 +4,7 @@
 // and never a crash, a hang or a wrong count.
 
 #include "tests/TestSupport.h"
+#include "sound/SoundLibrary.h"
 
 #include "fuzz/Exercise.h"
 #include "presentation/Pictures.h"
@@ -23,7 +24,14 @@
 
 #include "app/InputBox.h"
 
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -177,6 +185,63 @@ int HitCount(const TForm1& form, int mode)
     return Mode::IsSingleKey(mode) ? form.keyHitCount : form.inputHitCount;
 }
 
+// Makes `path` one of the special things a learner's folder may hold instead of a file.
+enum class Special { Pipe, DevZeroLink, SparseHuge, Folder };
+
+bool MakeSpecial(const QString& path, Special kind)
+{
+    QFile::remove(path);
+    switch (kind) {
+    case Special::Pipe:
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    case Special::DevZeroLink:
+        return QFile::link(QStringLiteral("/dev/zero"), path);
+    case Special::SparseHuge: {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.resize(qint64(2) << 30);
+    }
+    case Special::Folder:
+        return QDir().mkpath(path);
+    }
+    return false;
+}
+
+bool IsPipe(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+// Runs this test program again as a child in `mode` (see main) with `env` added, and gives
+// its output; a child still running after `seconds` is killed and fails the case.
+struct ChildRun {
+    bool finished = false;
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QString output;
+};
+
+ChildRun RunChild(const QString& program, const QStringList& args, const QStringList& env, int seconds)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& entry : env)
+        environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(program, args);
+    ChildRun run;
+    run.finished = child.waitForFinished(seconds * 1000);
+    if (!run.finished) {
+        child.kill();
+        child.waitForFinished(5000);
+    }
+    run.exitCode = child.exitCode();
+    run.status = child.exitStatus();
+    run.output = QString::fromUtf8(child.readAll());
+    return run;
+}
+
 QString Hex(const std::string& bytes)
 {
     return QString::fromLatin1(QByteArray(bytes.data(), qsizetype(bytes.size())).toHex());
@@ -187,6 +252,23 @@ QString Hex(const std::string& bytes)
 class TestFaults : public QObject {
     Q_OBJECT
 private slots:
+    void init() { m_limit.Arm(120); }
+    void cleanup() { m_limit.Disarm(); }
+
+    void specialDataFile_data();
+    void specialDataFile();
+    void musicFileThatIsAPipe();
+    void hitSoundThatIsAPipe();
+    void settingsThatArePipeFolderOrHuge_data();
+    void settingsThatArePipeFolderOrHuge();
+    void settingsLinkedToADeviceAsRoot();
+    void damagedSettingsAreSaidAsTheyAre();
+    void noGStreamerPluginsWithAnAudioDevice();
+    void programFolderNamedInGbkOrLatin1_data();
+    void programFolderNamedInGbkOrLatin1();
+    void smallScreenKeepsTitleAndModesReachable();
+    void noChineseFontIsSaidOnce();
+    void longResultLineShowsWhole();
     void dataFileFault_data();
     void dataFileFault();
     void pictureMissing_data();
@@ -208,10 +290,338 @@ private slots:
     void fuzzCorpusStillPasses();
 
 private:
+    CaseTimeLimit m_limit;
     // Starts a session in `mode`, types a hit if the data allow one, ticks, asks for every
     // hint and ends the session. Each step may report one message at most.
     void SessionInEveryMode(WindowFixture& f, const QString& file);
 };
+
+// ---------------------------------------------------------------- special files
+
+void TestFaults::specialDataFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("kind");
+    const std::pair<Special, const char*> kinds[] = { { Special::Pipe, "pipe" },
+        { Special::DevZeroLink, "link to /dev/zero" }, { Special::SparseHuge, "sparse 2 GiB" },
+        { Special::Folder, "folder" } };
+    for (const char* file : kFiles)
+        for (const auto& [kind, name] : kinds)
+            QTest::addRow("%s %s", file, name) << QString::fromLatin1(file) << int(kind);
+}
+
+void TestFaults::specialDataFile()
+{
+    QFETCH(QString, file);
+    QFETCH(int, kind);
+    WindowFixture f(TestTables::Small(), false);
+    QVERIFY(MakeSpecial(f.dir.path() + file, Special(kind)));
+    f.messages.clear();
+    // Opening a pipe would block here for good: the case's time limit catches that.
+    TForm1& form = f.create(false);
+
+    const QString path = f.dir.path() + file;
+    const QStringList texts = f.messages.texts();
+    QVERIFY2(!texts.isEmpty() && texts[0].contains(path), qPrintable(texts.join('|')));
+    if (Special(kind) == Special::SparseHuge)
+        QVERIFY2(texts[0].contains(QStringLiteral("2147483648 bytes")), qPrintable(texts[0]));
+    else
+        QVERIFY2(texts[0].contains(QStringLiteral("not a regular file")), qPrintable(texts[0]));
+    const TableKind tableKind = KindOf(file);
+    QVERIFY(!form.tables.of(tableKind).allocated());
+    if (!FormatOf(tableKind).enciphered) {
+        // The failure path of a plain table: its message box, then the program ends.
+        QCOMPARE(texts, QStringList({ texts[0], QStringLiteral("打开字库失败！") }));
+        QVERIFY(form.terminateRequested());
+    } else {
+        QCOMPARE(texts.size(), 1);
+        QVERIFY(!form.terminateRequested());
+        QVERIFY(form.tables.wb1.count > 0);
+    }
+}
+
+void TestFaults::musicFileThatIsAPipe()
+{
+    WindowFixture f;
+    f.realSound = true;
+    f.dir.writeFile(QStringLiteral("Test0.mp3"), ReadAll(QStringLiteral(QUILLADO_BIN_DIR "/Test0.mp3")));
+    QVERIFY(MakeSpecial(f.dir.path() + "Test1.mp3", Special::Pipe));
+    f.messages.clear();
+    // Handing the pipe to the media framework would freeze the window right after it shows.
+    f.create();
+    QTRY_COMPARE(f.messages.messages.size(), 1);
+    QVERIFY2(f.messages.texts()[0].contains(f.dir.path() + "Test1.mp3")
+            && f.messages.texts()[0].contains(QStringLiteral("not a regular file")),
+        qPrintable(f.messages.texts()[0]));
+    f.start(Mode::Digits, 0);
+    f.type(QStringLiteral("1"));
+    QCOMPARE(f.form->keyHitCount, 1);
+    f.form->Button2Click();
+    QTest::qWait(100);
+    QCOMPARE(f.messages.messages.size(), 1);
+    QVERIFY(IsPipe(f.dir.path() + "Test1.mp3"));
+}
+
+void TestFaults::hitSoundThatIsAPipe()
+{
+    WindowFixture f;
+    f.realSound = true;
+    f.outputs = 0; // the music plays no part here
+    QVERIFY(MakeSpecial(f.dir.path() + "abc.wav", Special::Pipe));
+    f.messages.clear();
+    f.create();
+    f.start(Mode::Digits, 0);
+    f.type(QStringLiteral("1234"));
+    QCOMPARE(f.form->keyHitCount, 4);
+    // A loader thread stuck on the pipe would keep the program alive after it closes.
+    f.form->close();
+    f.form.reset();
+    QVERIFY2(f.messages.messages.isEmpty(), qPrintable(f.messages.texts().join('|')));
+}
+
+void TestFaults::settingsThatArePipeFolderOrHuge_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::addRow("pipe") << int(Special::Pipe) << "not a regular file";
+    QTest::addRow("folder") << int(Special::Folder) << "not a regular file";
+    QTest::addRow("link to /dev/zero") << int(Special::DevZeroLink) << "not a regular file";
+    QTest::addRow("150 MB") << -1 << "157286400 bytes";
+}
+
+void TestFaults::settingsThatArePipeFolderOrHuge()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, said);
+    WindowFixture f;
+    QVERIFY(QDir().mkpath(QFileInfo(f.settingsFile).path()));
+    if (kind >= 0) {
+        QVERIFY(MakeSpecial(f.settingsFile, Special(kind)));
+    } else {
+        QFile huge(f.settingsFile);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(150 << 20));
+    }
+    const QFileInfo before(f.settingsFile);
+    f.messages.clear();
+    f.create();
+    QCOMPARE(f.messages.messages.size(), 1);
+    QVERIFY2(f.messages.texts()[0].contains(f.settingsFile) && f.messages.texts()[0].contains(said),
+        qPrintable(f.messages.texts()[0]));
+    QCOMPARE(f.form->sound.playMp3Flag, 1);
+    QCOMPARE(f.form->sound.playWavFlag, 1);
+    f.form->CheckBox1->click();
+    f.form->CheckBox2->click();
+    QCOMPARE(f.form->sound.playMp3Flag, 0);
+    QCOMPARE(f.form->sound.playWavFlag, 0);
+    QCOMPARE(f.messages.messages.size(), 1);
+    // Left exactly as it was.
+    const QFileInfo after(f.settingsFile);
+    QCOMPARE(after.isFile(), before.isFile());
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    if (kind == int(Special::Pipe))
+        QVERIFY(IsPipe(f.settingsFile));
+    if (kind < 0)
+        QCOMPARE(after.size(), qint64(150) << 20);
+}
+
+void TestFaults::settingsLinkedToADeviceAsRoot()
+{
+    if (::geteuid() != 0)
+        QSKIP("making a device node needs root");
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    // A node like /dev/null, in a scratch folder: whatever happens, no real device is touched.
+    const QString node = scratch.filePath(QStringLiteral("node"));
+    QVERIFY(::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0);
+    WindowFixture f;
+    QVERIFY(QDir().mkpath(QFileInfo(f.settingsFile).path()));
+    QFile::remove(f.settingsFile);
+    QVERIFY(QFile::link(node, f.settingsFile));
+    f.messages.clear();
+    f.create();
+    f.form->CheckBox1->click();
+    f.form->CheckBox1->click();
+    f.form.reset();
+    struct stat st {};
+    QVERIFY(::lstat(QFile::encodeName(node).constData(), &st) == 0);
+    QVERIFY2(S_ISCHR(st.st_mode), "the device node was replaced by a file");
+    QVERIFY(QFileInfo(f.settingsFile).isSymLink());
+    QCOMPARE(f.messages.messages.size(), 1);
+    QVERIFY2(f.messages.texts()[0].contains(QStringLiteral("not a regular file")), qPrintable(f.messages.texts()[0]));
+}
+
+void TestFaults::damagedSettingsAreSaidAsTheyAre()
+{
+    WindowFixture f;
+    QVERIFY(QDir().mkpath(QFileInfo(f.settingsFile).path()));
+    std::mt19937 random(936);
+    std::string noise(4096, '\0');
+    for (char& c : noise)
+        c = char(random());
+    {
+        QFile file(f.settingsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(noise.data(), qint64(noise.size()));
+    }
+    f.messages.clear();
+    f.create();
+    QCOMPARE(f.messages.messages.size(), 1);
+    const QString text = f.messages.texts()[0];
+    QVERIFY2(text.contains(QStringLiteral("damaged")) && text.contains(QStringLiteral("written anew")), qPrintable(text));
+    QCOMPARE(f.form->sound.playMp3Flag, 1);
+    // What the message promised: the next start reads a good store and says nothing.
+    f.messages.clear();
+    f.create();
+    QVERIFY2(f.messages.messages.isEmpty(), qPrintable(f.messages.texts().join('|')));
+    QSettings store(f.settingsFile, QSettings::IniFormat);
+    QCOMPARE(store.value(QStringLiteral("PlayMp3")).toInt(), 1);
+    QCOMPARE(store.value(QStringLiteral("PlayWav")).toInt(), 1);
+}
+
+void TestFaults::noGStreamerPluginsWithAnAudioDevice()
+{
+    QTemporaryDir registry;
+    QVERIFY(registry.isValid());
+    const ChildRun run = RunChild(QCoreApplication::applicationFilePath(), { QStringLiteral("--child-music") },
+        { QStringLiteral("GST_PLUGIN_SYSTEM_PATH_1_0="), QStringLiteral("GST_PLUGIN_PATH="),
+            QStringLiteral("GST_REGISTRY=") + registry.filePath(QStringLiteral("registry.bin")),
+            QStringLiteral("QUILLADO_TEST_DIR=" QUILLADO_BIN_DIR) },
+        60);
+    QVERIFY2(run.finished, qPrintable(run.output));
+    QVERIFY2(run.status == QProcess::NormalExit && run.exitCode == 0, qPrintable(run.output));
+    // One message says why, and the session's music steps after it say nothing more.
+    QCOMPARE(run.output.count(QStringLiteral("MESSAGE: ")), 1);
+    QVERIFY2(run.output.contains(QStringLiteral("MESSAGE: The music cannot play on this machine: GStreamer lacks")),
+        qPrintable(run.output));
+}
+
+void TestFaults::programFolderNamedInGbkOrLatin1_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addRow("GBK") << QByteArray("\xc1\xb7\xcf\xb0"); // 练习
+    QTest::addRow("Latin-1") << QByteArray("caf\xe9");
+}
+
+void TestFaults::programFolderNamedInGbkOrLatin1()
+{
+    QFETCH(QByteArray, name);
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray folder = QFile::encodeName(scratch.path()) + '/' + name;
+    QVERIFY(::mkdir(folder.constData(), 0700) == 0);
+    // Copies of this test program and the real program, with the tables and the sound library
+    // beside them, as a Windows archive unpacks.
+    auto copy = [&folder](const QString& from, const QByteArray& to) {
+        QFile in(from);
+        if (!in.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray bytes = in.readAll();
+        const int fd = ::open((folder + '/' + to).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0700);
+        if (fd < 0)
+            return false;
+        const bool whole = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+        ::close(fd);
+        return whole;
+    };
+    QVERIFY(copy(QCoreApplication::applicationFilePath(), "tst_faults"));
+    QVERIFY(::chmod((folder + "/tst_faults").constData(), 0700) == 0);
+    QVERIFY(copy(QStringLiteral(QUILLADO_BIN_DIR "/quillado"), "quillado"));
+    for (const char* file : { "wb1.dat", "wb2.dat", "wb.dat", "wbzg.dat", "py.dat", "abc.wav", "quillado_sound.so" })
+        QVERIFY2(copy(QStringLiteral(QUILLADO_BIN_DIR "/") + QLatin1String(file), file), file);
+
+    // The program directory as the program finds it: every table loads, the sound is a file.
+    // The folder's name has no QString, so a shell glob names it (the only folder there).
+    const QString shell = QStringLiteral("/bin/sh");
+    const QString inScratch = QStringLiteral("cd '%1' && exec ./*/").arg(scratch.path());
+    const ChildRun run = RunChild(shell, { QStringLiteral("-c"), inScratch + QStringLiteral("tst_faults --child-folder") }, {}, 60);
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.output));
+    const QRegularExpressionMatch counts
+        = QRegularExpression(QStringLiteral("tables (\\d+) (\\d+) (\\d+) (\\d+) (\\d+) loaded")).match(run.output);
+    QVERIFY2(counts.hasMatch(), qPrintable(run.output));
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY2(counts.captured(i).toInt() > 0, qPrintable(run.output));
+    QVERIFY2(run.output.contains(QStringLiteral("hit sound is a file")), qPrintable(run.output));
+    QVERIFY2(run.output.contains(QStringLiteral("sound library loaded")), qPrintable(run.output));
+
+    // The real program from there: it reaches its first paint (where it saves the switches
+    // a fresh user lacks) instead of stopping at 打开字库失败！.
+    QTemporaryDir config;
+    QProcess quillado;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    quillado.setProcessEnvironment(env);
+    quillado.start(shell, { QStringLiteral("-c"), inScratch + QStringLiteral("quillado") });
+    QVERIFY(quillado.waitForStarted());
+    const QString store = config.path() + "/Pelunor/Quillado.conf";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(store).size() > 0, 30000);
+    quillado.terminate();
+    quillado.waitForFinished(10000);
+}
+
+void TestFaults::smallScreenKeepsTitleAndModesReachable()
+{
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("screen.json"));
+    QFile file(config);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"({"screens":[{"name":"s","x":0,"y":0,"width":640,"height":480,"logicalDpi":96}]})");
+    file.close();
+    const ChildRun run = RunChild(QCoreApplication::applicationFilePath(), { QStringLiteral("--child-geometry") },
+        { QStringLiteral("QT_QPA_PLATFORM=offscreen:configfile=") + config }, 60);
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.output));
+    const QRegularExpressionMatch m
+        = QRegularExpression(QStringLiteral("client (-?\\d+) (-?\\d+) modes (-?\\d+) (-?\\d+)")).match(run.output);
+    QVERIFY2(m.hasMatch(), qPrintable(run.output));
+    // The client area starts below a title bar and right of a border that fit on the screen
+    // (centred, it would start at -160, -20).
+    QVERIFY2(m.captured(1).toInt() >= 4 && m.captured(2).toInt() >= 30, qPrintable(run.output));
+    QVERIFY2(m.captured(3).toInt() >= 0 && m.captured(4).toInt() >= 0, qPrintable(run.output));
+}
+
+void TestFaults::noChineseFontIsSaidOnce()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A font configuration with one Latin font and nothing else.
+    const QString fonts = dir.filePath(QStringLiteral("fonts.conf"));
+    QFile conf(fonts);
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+                              "<dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>%1</cachedir></fontconfig>")
+                   .arg(dir.filePath(QStringLiteral("cache")))
+                   .toUtf8());
+    conf.close();
+    const ChildRun run = RunChild(QCoreApplication::applicationFilePath(), { QStringLiteral("--child-window") },
+        { QStringLiteral("FONTCONFIG_FILE=") + fonts }, 60);
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.output));
+    QCOMPARE(run.output.count(QStringLiteral("MESSAGE: No font with Chinese characters")), 1);
+
+    // With the machine's fonts, nothing is said.
+    const ChildRun normal = RunChild(QCoreApplication::applicationFilePath(), { QStringLiteral("--child-window") }, {}, 60);
+    QVERIFY2(normal.finished && normal.exitCode == 0, qPrintable(normal.output));
+    QVERIFY2(!normal.output.contains(QStringLiteral("MESSAGE: ")), qPrintable(normal.output));
+}
+
+void TestFaults::longResultLineShowsWhole()
+{
+    WindowFixture f;
+    f.start(Mode::WubiChars, 0);
+    QVERIFY(Running(*f.form));
+    f.form->inputHitCount = 12345;
+    f.form->elapsedSeconds = 7;
+    f.form->Button2Click();
+    QLabel* line = f.form->Label6;
+    QVERIFY2(line->text().contains(QStringLiteral("12345")), qPrintable(line->text()));
+    QVERIFY(line->width() >= QFontMetrics(line->font()).horizontalAdvance(line->text()));
+    QVERIFY2(line->geometry().right() < f.form->width() && line->x() >= 0,
+        qPrintable(QStringLiteral("%1 %2").arg(line->x()).arg(line->width())));
+    // A short line goes back where the layout puts it.
+    f.start(Mode::WubiChars, 0);
+    QCOMPARE(line->x(), 596);
+}
 
 // ---------------------------------------------------------------- data files
 
@@ -440,7 +850,7 @@ void TestFaults::musicFileMissing()
     if (!QFile::exists(real))
         QSKIP("no music was built");
     WindowFixture f;
-    SoundTesting::SetPlayerFactory({}); // the real player, on a device that claims to exist
+    f.realSound = true; // the real player, on a device that claims to exist
     for (const char* name : { "Test1.mp3", "Test0.mp3" })
         if (file != QLatin1String(name))
             f.dir.writeFile(QLatin1String(name), ReadAll(real));
@@ -461,16 +871,24 @@ void TestFaults::musicFileMissing()
     QCOMPARE(f.form->keyHitCount, 1);
     f.form->Button2Click();
     QTest::qWait(100);
-    // Each time the missing file is asked for it is reported once: at Start or at End.
-    QCOMPARE(f.messages.messages.size(), 1);
-    QVERIFY2(f.messages.messages[0].text.contains(file), qPrintable(f.messages.messages[0].text));
+    // A missing file is reported once until it changes: Test0.mp3 at the first Start,
+    // Test1.mp3 only at start-up.
+    const int expected = file == QStringLiteral("Test0.mp3") ? 1 : 0;
+    QCOMPARE(f.messages.messages.size(), expected);
+    if (expected)
+        QVERIFY2(f.messages.messages[0].text.contains(file), qPrintable(f.messages.messages[0].text));
     QVERIFY(Idle(*f.form));
+    // A second session asks for both files again, without another message.
+    f.start(Mode::UpperLetters, 0);
+    f.form->Button2Click();
+    QTest::qWait(100);
+    QCOMPARE(f.messages.messages.size(), expected);
 }
 
 void TestFaults::musicFileUnplayable()
 {
     WindowFixture f;
-    SoundTesting::SetPlayerFactory({});
+    f.realSound = true;
     for (const char* name : { "Test1.mp3", "Test0.mp3" })
         f.dir.writeFile(QLatin1String(name), "ID3 but no music follows\n");
     f.messages.clear();
@@ -506,7 +924,8 @@ void TestFaults::hitSoundMissingOrUnplayable()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, present);
     WindowFixture f;
-    SoundTesting::SetHitSound({});
+    f.realSound = true;
+    f.outputs = 0; // the music plays no part here; the hit sound asks for no device
     if (present)
         f.dir.writeFile(QStringLiteral("abc.wav"), bytes.toStdString());
     f.messages.clear();
@@ -522,8 +941,7 @@ void TestFaults::hitSoundMissingOrUnplayable()
 void TestFaults::noAudioDevice()
 {
     WindowFixture f;
-    SoundTesting::SetPlayerFactory({});
-    SoundTesting::SetHitSound({});
+    f.realSound = true;
     f.outputs = 0;
     f.messages.clear();
     f.create();
@@ -551,8 +969,7 @@ void TestFaults::settingsUnwritable()
         blocker.write("not a folder");
     }
     WindowFixture f;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    f.settingsFile = config.path() + "/Pelunor/Quillado.conf";
     f.messages.clear();
     f.create();
     QCOMPARE(f.messages.messages.size(), 1);
@@ -748,5 +1165,79 @@ void TestFaults::fuzzCorpusStillPasses()
     QVERIFY(inputs >= 3);
 }
 
-QTEST_MAIN(TestFaults)
+namespace {
+
+// The child runs of this program (see RunChild): each prints what it saw and exits.
+int RunAsChild(const QString& mode)
+{
+    MessageCapture messages;
+    auto print = [&messages] {
+        for (const QString& text : messages.texts())
+            std::printf("MESSAGE: %s\n", qPrintable(text));
+        std::fflush(stdout);
+    };
+    if (mode == QLatin1String("--child-music")) {
+        // The real sound library on a machine that claims an audio device.
+        Platform::SetProgramDirForTesting(qEnvironmentVariable("QUILLADO_TEST_DIR"));
+        QTemporaryDir config;
+        SoundSystem sound({ [] {
+                               return std::make_unique<RealSoundWithFakeOutputs>(
+                                   LoadBuiltSoundLibrary(), [] { return 1; });
+                           },
+            config.filePath(QStringLiteral("Quillado.conf")) });
+        sound.ReadSwitches();
+        sound.Begin();
+        for (const char* track : { "Test0.mp3", "Test1.mp3", "Test0.mp3" })
+            Platform::RunHandler([&] { sound.PlayMusic(QString::fromLatin1(track)); });
+        sound.PauseMusic();
+        sound.ResumeMusic();
+        sound.Timer2Timer();
+        sound.PlayHitSound();
+        sound.Release();
+        print();
+        return 0;
+    }
+    if (mode == QLatin1String("--child-folder")) {
+        DataTables tables;
+        std::string refusal;
+        const LoadOutcome outcome = LoadDataTables(Platform::ProgramDirPath(), tables, &refusal);
+        std::printf("dir %s\ntables %d %d %d %d %d %s\n", qPrintable(Platform::ProgramDir()), tables.wb.count,
+            tables.wb1.count, tables.wb2.count, tables.wbzg.count, tables.py.count,
+            outcome == LoadOutcome::Loaded ? "loaded" : refusal.c_str());
+        if (Platform::IsRegularFile(Platform::ProgramDir() + QStringLiteral("abc.wav")))
+            std::printf("hit sound is a file\n");
+        QString error;
+        LoadSoundLibrary(Platform::ProgramDir(), error);
+        std::printf("sound library %s\n", error.isEmpty() ? "loaded" : qPrintable(error));
+        print();
+        return 0;
+    }
+    // A window over the real data with a fake sound: --child-geometry prints where it went,
+    // --child-window what it said up to its first paint.
+    WindowFixture f(TestTables::Small(), false);
+    UseRealData(f.dir);
+    f.messages.clear();
+    f.create();
+    if (mode == QLatin1String("--child-geometry")) {
+        const QPoint modes = f.form->RadioGroup1->mapToGlobal(QPoint(0, 0));
+        std::printf("client %d %d modes %d %d\n", f.form->geometry().x(), f.form->geometry().y(), modes.x(), modes.y());
+    }
+    for (const QString& text : f.messages.texts())
+        std::printf("MESSAGE: %s\n", qPrintable(text));
+    std::fflush(stdout);
+    f.form.reset();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]).startsWith("--child-"))
+        return RunAsChild(QString::fromLatin1(argv[1]));
+    TestFaults test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_faults.moc"
