@@ -1,5 +1,6 @@
 #include "about/Unit2.h"
 
+#include "platform/Face.h"
 #include "platform/Fonts.h"
 #include "ui_Unit2.h"
 
@@ -22,6 +23,7 @@ TForm2::TForm2(QWidget* parent)
     // An open About box must not keep the program alive once the main window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
 
+    setPalette(ButtonFacePalette());
     setFont(SongFont(defaultPixelSize));
     ui->Button1->setFont(SongFont(defaultPixelSize));
     const QList<QWidget*> texts { ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->GroupBox1, ui->Label6 };

@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "about/HelpActions.h"
+#include "platform/Face.h"
 #include "platform/Fonts.h"
 #include "app/InputBox.h"
 #include "platform/Platform.h"
@@ -16,6 +17,7 @@
 #include <QCursor>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -53,6 +55,10 @@ void setTextColour(QLabel* label, const QColor& colour)
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
+
+// The window face's frame: title bar, system menu, minimise, maximise (to full screen), close.
+constexpr Qt::WindowFlags windowFaceFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
 
 // Runs an action once from the event loop, just after the first paint of the watched
 // window is on the screen.
@@ -113,11 +119,12 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     Button4 = ui->Button4;
     Button5 = ui->Button5;
     Button6 = ui->Button6;
+    Button7 = ui->Button7;
     Edit1 = ui->Edit1;
 
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(961, 521);
+    setWindowFlags(windowFaceFlags);
+    HoldWindowFaceSize();
+    setPalette(ButtonFacePalette());
     setAutoFillBackground(true);
     InitFonts();
 
@@ -162,6 +169,18 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     N861 = addEntry("N861", QStringLiteral("五笔字根图86版"), &TForm1::N861Click);
     N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
 
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N7 = PopupMenu2->addAction(QStringLiteral("词组练习"));
+    N7->setObjectName(QStringLiteral("N7"));
+    connect(N7, &QAction::triggered, this, Guarded(&TForm1::N7Click));
+    Label9 = new QLabel(this);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label9->setFont(Label5->font());
+    Label9->hide();
+    // Choosing a mode of the group leaves the phrase drill.
+    connect(m_modeGroup, &QButtonGroup::idClicked, this, [this] { phraseDrillChosen = false; });
+
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));
     };
@@ -170,6 +189,7 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     onClick(Button4, &TForm1::Button4Click);
     onClick(Button5, &TForm1::Button5Click);
     onClick(Button6, &TForm1::Button6Click);
+    onClick(Button7, &TForm1::Button7Click);
     // Click handlers also run when start-up checks a box, as the settings are applied.
     connect(CheckBox1, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox2Click));
@@ -212,7 +232,7 @@ void TForm1::InitFonts()
         w->setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
         w->setFont(SongFont(35, true));
-    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6 })
+    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6, Button7 })
         w->setFont(SongFont(17, true));
 }
 
@@ -316,6 +336,7 @@ void TForm1::FormCreate()
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
+    LoadPhraseBookReported();
     const SoundSystem::Switches switches = sound.ReadSwitches();
     // Checking a box runs its click handler, which finds the value already stored.
     if (switches.playMp3 == 0)
@@ -391,7 +412,7 @@ void TForm1::Button1Click()
 void TForm1::Start()
 {
     BringToFront();
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     if (mode < 0) {
         Platform::ShowMessageBox(QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
@@ -401,17 +422,27 @@ void TForm1::Start()
         Platform::ShowMessageBox(QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
-    if (const char* file = bank.EmptyTableFile(mode)) {
+    const char* empty = mode == Mode::Phrases ? (phraseBook.phrases.empty() ? PhraseFileName : nullptr)
+                                              : bank.EmptyTableFile(mode);
+    if (const char* file = empty) {
         Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
             QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
     // Draw the four items before anything changes, so a damaged record leaves the session
     // idle instead of half-started (the error leaves this handler here).
-    bank.Fill(mode);
+    if (mode == Mode::Phrases) {
+        auto drawn = phraseSlots;
+        for (int k = 1; k <= 4; ++k)
+            DrawPhraseSlot(phraseBook, random, drawn[size_t(k)]);
+        phraseSlots = drawn;
+    } else {
+        bank.Fill(mode);
+    }
 
     SetCaption(Label5, QString());
-    SetCaption(Label6, ItemCaption(RadioGroup1, mode));
+    SetCaption(Label6, mode == Mode::Phrases ? N7->text() : ItemCaption(RadioGroup1, mode));
+    EndPhraseDisplay();
     Image1->clear();
     testSeconds = TestTimeSeconds[size_t(time)];
     for (QWidget* w : std::initializer_list<QWidget*> { RadioGroup1, RadioGroup2, CheckBox1, CheckBox2 })
@@ -426,8 +457,12 @@ void TForm1::Start()
         inputHitCount = 0;
         Edit1->setFocus();
     }
-    for (int k = 1; k <= 4; ++k)
-        SlotLabel(k)->setText(SlotText(mode, k));
+    for (int k = 1; k <= 4; ++k) {
+        if (mode == Mode::Phrases)
+            ShowPhraseSlot(k);
+        else
+            SlotLabel(k)->setText(SlotText(mode, k));
+    }
     if (ModeOf(mode).follow == Follow::Target) {
         Label8->setEnabled(true);
         Label8->show();
@@ -440,7 +475,7 @@ void TForm1::Start()
 
 void TForm1::Pause()
 {
-    sessionMode = ItemIndex(RadioGroup1);
+    sessionMode = CurrentMode();
     Timer1->stop();
     KeyPreview = false;
     Edit1->setEnabled(false);
@@ -479,9 +514,11 @@ void TForm1::EndSession(bool timeUp)
     PlayMusicReported(QStringLiteral("Test1.mp3"));
     if (!timeUp)
         BringToFront();
-    const int mode = ItemIndex(RadioGroup1);
+    const int mode = CurrentMode();
     const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
-    SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
+    SetCaption(Label6,
+        QString::fromStdString(mode == Mode::Phrases ? PhraseResultLine(count, elapsedSeconds)
+                                                     : ResultLine(mode, timeUp, count, elapsedSeconds)));
     if (ModeOf(mode).follow == Follow::Target) {
         Label8->hide();
         Label8->setEnabled(false);
@@ -495,6 +532,7 @@ void TForm1::EndSession(bool timeUp)
     Button2->setEnabled(false);
     Edit1->setEnabled(true);
     Edit1->clear();
+    EndPhraseDisplay();
     for (int k = 1; k <= 4; ++k)
         SlotLabel(k)->setText(captionFinished);
     // Time-up leaves the clock where it stopped, so the last tick stays readable.
@@ -600,19 +638,30 @@ void TForm1::FormKeyPress(char& key)
 
 void TForm1::Edit1KeyPress(char& key)
 {
-    const int mode = ItemIndex(RadioGroup1);
-    if (!Mode::IsInputBox(mode))
+    const int mode = CurrentMode();
+    if (!Mode::IsInputBox(mode) && mode != Mode::Phrases)
         return;
     if (!KeptByFilter(key))
         key = 0;
     const QString box = Edit1->text();
-    const AttemptForm form = FormAttempt(mode, Platform::ToGbk(box), int(box.size()), key);
+    // A phrase code is four letters and submits itself at the fourth, as a character's does.
+    const AttemptForm form
+        = FormAttempt(mode == Mode::Phrases ? Mode::WubiChars : mode, Platform::ToGbk(box), int(box.size()), key);
     if (!form.made)
         return;
     if (form.box == AttemptForm::Box::SetToKey)
         Edit1->setText(uchar(key) >= 32 ? QString(QChar(uchar(key))) : QString());
     else if (form.box == AttemptForm::Box::Emptied)
         Edit1->clear();
+    if (mode == Mode::Phrases) {
+        const int k = MatchPhrase(phraseSlots, form.attempt);
+        if (k == 0)
+            return;
+        Edit1->clear();
+        key = 0;
+        PhraseHit(k);
+        return;
+    }
     const Judgement judged = bank.JudgeAttempt(mode, form.attempt, AsciiUpper(Platform::ToGbk(Label5->text())));
     if (!judged.hit())
         return;
@@ -650,8 +699,10 @@ void TForm1::EffectTick(int k)
 {
     QLabel* label = SlotLabel(k);
     setTextColour(label, QColor(0, 0, 0));
-    const int mode = ItemIndex(RadioGroup1);
-    if (mode >= 0)
+    const int mode = CurrentMode();
+    if (mode == Mode::Phrases)
+        ShowPhraseSlot(k);
+    else if (mode >= 0)
         label->setText(SlotText(mode, k));
     EffectTimer(k)->stop();
 }
@@ -662,7 +713,10 @@ void TForm1::Edit1KeyDown(quint16 key)
 {
     if (key < VK_F1 || key > VK_F4)
         return;
-    ShowHint(bank.Hint(ItemIndex(RadioGroup1), int(key - VK_F1) + 1));
+    if (CurrentMode() == Mode::Phrases)
+        ShowPhraseHint(int(key - VK_F1) + 1);
+    else
+        ShowHint(bank.Hint(ItemIndex(RadioGroup1), int(key - VK_F1) + 1));
 }
 
 // The hint line first, then the character beside it or the picture.
@@ -711,17 +765,17 @@ void TForm1::Button5Click()
 
 void TForm1::N1Click() { HelpActions::OpenProductPage(); }
 void TForm1::N2Click() { HelpActions::ShowAboutBox(this); }
-void TForm1::N3Click() { HelpActions::OpenReferenceFile(QStringLiteral("标准键盘键位图.jpg")); }
-void TForm1::N4Click() { HelpActions::OpenReferenceFile(QStringLiteral("数字键盘指法图.jpg")); }
-void TForm1::N861Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字根图86版.jpg")); }
-void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc")); }
+void TForm1::N3Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::keyboardChart)); }
+void TForm1::N4Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::keypadChart)); }
+void TForm1::N861Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::rootChart)); }
+void TForm1::N5Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::wubiDocument)); }
 
 // ---------------------------------------------------------------- window faces
 
 void TForm1::Button6Click()
 {
     BringToFront();
-    if (ItemIndex(RadioGroup1) < 3)
+    if (CurrentMode() != Mode::Phrases && !Mode::IsInputBox(CurrentMode()))
         KeyPreview = true;
     else
         Edit1->setFocus();
@@ -783,6 +837,13 @@ void TForm1::PlaceControls(const FaceLayout& layout)
         if (w == Label6)
             m_label6Left = p.left;
     }
+    // Phrases take their font from the slot size, so they follow a change of face.
+    if (CurrentMode() == Mode::Phrases && Button1->text() != captionStart) {
+        for (int k = 1; k <= 4; ++k)
+            if (SlotLabel(k)->text() != captionFinished)
+                FitPhraseSlot(SlotLabel(k));
+        PlacePhraseHint();
+    }
 }
 
 void TForm1::CentreOnDesktop()
@@ -810,18 +871,61 @@ void TForm1::ApplyWindowLayout()
     // Changing the window flags hides and re-creates the window; the learner's keys must
     // still land where they did.
     QWidget* focused = focusWidget();
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(windowFaceFlags);
     setWindowState(Qt::WindowNoState);
-    setFixedSize(961, 521);
+    HoldWindowFaceSize();
     PlaceControls(WindowFaceLayout());
     Button6->setText(captionFullScreen);
     CentreOnDesktop();
-    if (visible)
+    if (visible) {
         show();
+        ActivateAfterSwitch();
+    }
     if (focused)
         focused->setFocus();
     m_applyingLayout = false;
+}
+
+// The window face is 961 × 521 and does not follow its frame. A minimum equal to the maximum
+// would keep it so, but X11 window managers then offer no maximise at all, and maximise is
+// the title bar's way to the full-screen face: so only a minimum is set, and any other size
+// is put back.
+void TForm1::HoldWindowFaceSize()
+{
+    setMinimumSize(WindowFaceClientSize);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(WindowFaceClientSize);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The window manager may announce a maximise after its new size: decide a little later.
+    if (!m_applyingLayout && event->size() != WindowFaceClientSize && Button6->text() == captionFullScreen)
+        QTimer::singleShot(50, this, [this] { SnapBackToWindowFace(); });
+}
+
+void TForm1::SnapBackToWindowFace()
+{
+    if (m_applyingLayout || Button6->text() != captionFullScreen
+        || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || size() == WindowFaceClientSize)
+        return;
+    resize(WindowFaceClientSize);
+}
+
+// Hiding the window to re-create it for the other face makes Qt forget its active window,
+// while the window system keeps the same window focused and so never announces it again:
+// the box would take keys but show no caret. Qt is told what the window system says.
+void TForm1::ActivateAfterSwitch()
+{
+    raise();
+    activateWindow();
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this) {
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        QApplication::setActiveWindow(this);
+        QT_WARNING_POP
+    }
 }
 
 void TForm1::ApplyFullScreenLayout()
@@ -836,8 +940,10 @@ void TForm1::ApplyFullScreenLayout()
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     // A bare X server without a window manager does not resize a frameless window itself.
     setGeometry(screenRect);
-    if (visible)
+    if (visible) {
         showFullScreen();
+        ActivateAfterSwitch();
+    }
     if (focused)
         focused->setFocus();
     BottomRowHeights h;

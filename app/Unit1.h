@@ -1,7 +1,9 @@
 #pragma once
 
 #include "data/Tables.h"
+#include "presentation/Layout.h"
 #include "session/Drawing.h"
+#include "session/PhraseBook.h"
 #include "session/SlotBank.h"
 #include "sound/Sound.h"
 
@@ -9,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 class QAction;
 class QButtonGroup;
@@ -33,6 +36,8 @@ public:
     // Window system commands the full-screen switch travels as.
     static constexpr quint32 SC_MAXIMIZE = 0xF030;
     static constexpr quint32 SC_RESTORE = 0xF120;
+    // Client size of the window face.
+    static constexpr QSize WindowFaceClientSize { WindowFaceWidth, WindowFaceHeight };
 
     // `sound` carries the sound system's seams: tests put a fake machine and their own
     // settings store in; the program passes none.
@@ -47,16 +52,25 @@ public:
     QGroupBox *RadioGroup1, *RadioGroup2;
     QCheckBox *CheckBox1, *CheckBox2;
     QPushButton *Button1, *Button2, *Button4, *Button5, *Button6;
+    QPushButton* Button7; // further practice: opens PopupMenu2
     InputBox* Edit1;
     QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5, *Timer6;
     QMenu* PopupMenu1;
     QAction *N1, *N2, *N3, *N4, *N861, *N5;
+    QMenu* PopupMenu2;
+    QAction* N7; // 词组练习
+    QLabel* Label9; // the phrase drill's hint: which letters each character gives
     bool KeyPreview = true;
 
     // --- data tables and session state
     DataTables tables;
     RandomSource random;
     SlotBank bank { tables, random };
+    // The phrase drill: its tables (loaded at start-up), its slots, and whether it is the
+    // chosen practice (the mode group then has nothing selected).
+    PhraseBook phraseBook;
+    SlotTable<tavphrase> phraseSlots;
+    bool phraseDrillChosen = false;
     std::int32_t keyHitCount = 0;
     std::int32_t inputHitCount = 0;
     std::int32_t elapsedSeconds = 0;
@@ -66,6 +80,8 @@ public:
 
     // --- radio groups: item index, -1 when nothing is selected
     int ItemIndex(QGroupBox* group) const;
+    // The chosen practice: the mode group's index, or Mode::Phrases for the phrase drill.
+    int CurrentMode() const;
     void SetItemIndex(QGroupBox* group, int index);
     QString ItemCaption(QGroupBox* group, int index) const;
 
@@ -95,6 +111,8 @@ public:
     void N4Click();
     void N861Click();
     void N5Click();
+    void Button7Click();
+    void N7Click();
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);
@@ -115,6 +133,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Start();
@@ -125,6 +144,16 @@ private:
     void EffectTick(int slot);
     void Hit(int mode, int slot, char typed);
     void ShowHint(const SlotHint& hint);
+    // The phrase drill's own pieces (PhraseDrill.cpp).
+    void LoadPhraseBookReported();
+    void ShowPhraseSlot(int slot);
+    void FitPhraseSlot(QLabel* label);
+    void ShowPhraseHint(int slot);
+    void PlacePhraseHint();
+    void EndPhraseDisplay();
+    void PhraseHit(int slot);
+    int PictureOfCharacter(const std::string& gbk);
+    std::unordered_map<std::string, int> m_pictureOf;
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     std::function<void()> Guarded(void (TForm1::*handler)());
@@ -136,6 +165,9 @@ private:
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
+    void HoldWindowFaceSize();
+    void SnapBackToWindowFace();
+    void ActivateAfterSwitch();
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
 

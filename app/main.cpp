@@ -1,5 +1,6 @@
 #include "app/AppInfo.h"
 #include "app/Unit1.h"
+#include "platform/Translations.h"
 #include "sound/SoundLibrary.h"
 
 #include <QApplication>
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
         return *status;
     QApplication app(argc, argv);
     app.setStyle(new DirectGroupFrameStyle);
+    InstallQtChineseTranslations();
     AppInfo::SetApplicationIdentity(app);
 
     auto* form = new TForm1;

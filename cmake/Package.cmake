@@ -21,9 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://quillado.pelunor.example/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The xcb platform plugin; GStreamer's base and good plugins play the MP3s; a Song face for
-# the characters; xdg-open behind the help menu; the SQLite driver behind the learning record.
+# the characters and DejaVu Serif for their Latin letters; xdg-open behind the help menu; the SQLite driver behind the learning record.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-arphic-uming | fonts-noto-cjk, xdg-utils, libqt6sql6-sqlite")
+    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-arphic-uming | fonts-noto-cjk, fonts-dejavu-core, xdg-utils, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -31,6 +31,11 @@ FaceLayout FullScreenFaceLayout(int clientWidth, int clientHeight, const BottomR
 // Rounds x/4 to the nearest integer, halves to the even neighbour.
 int RoundQuarterHalfEven(int quarters);
 
+// Client size of the window face: fixed, and the frame the full-screen face centres the
+// bottom row by.
+constexpr int WindowFaceWidth = 961;
+constexpr int WindowFaceHeight = 521;
+
 // Outer size of the window face.
 constexpr int WindowFaceOuterWidth = 977;
 constexpr int WindowFaceOuterHeight = 559;

@@ -17,6 +17,9 @@ constexpr int WubiChars = 7;
 constexpr int PinyinFollow = 8;
 constexpr int WubiFollow = 9;
 constexpr int Count = 10;
+// The phrase drill, chosen from the further-practice menu rather than the mode group; it has
+// slots of its own beside the bank (see PhraseBook.h), so it has no row in the table below.
+constexpr int Phrases = 10;
 }
 
 // Which slot table a mode's items live in; each table has its own record type.

@@ -1,5 +1,6 @@
 #include "tests/TestSupport.h"
 
+#include "data/PhraseTables.h"
 #include "data/Unitcomm.h"
 
 #include <QFile>
@@ -34,6 +35,24 @@ std::string pad(std::string s, size_t width)
     s.resize(width, ' ');
     return s;
 }
+}
+
+std::string PlainPhrases(const std::vector<KeyedRecord>& records)
+{
+    std::string out;
+    int weight = int(records.size());
+    for (const KeyedRecord& r : records)
+        out += PhraseRecordBytes({ r.key, std::uint32_t(weight--), Gbk(r.character), 0 });
+    return out;
+}
+
+std::string PlainCharacterCodes(const std::vector<KeyedRecord>& records)
+{
+    std::string out;
+    int weight = int(records.size());
+    for (const KeyedRecord& r : records)
+        out += CharacterCodeRecordBytes({ r.key, std::uint32_t(weight--), Gbk(r.character) });
+    return out;
 }
 
 std::string PlainWb(const std::vector<WbRecord>& records)
@@ -100,6 +119,9 @@ TestTables TestTables::Small()
     };
     t.wbzg = { { "王", "g" }, { "土", "f" }, { "大", "d" }, { "木", "s" }, { "月", "e" } };
     t.py = { { "男", "nan" }, { "女", "nv" }, { "庄", "ZHUANG" }, { "了", "le" } };
+    t.phrases = { { "中国", "khlg" }, { "工艺", "aaan" }, { "共和国", "atlg" }, { "操作系统", "rwtx" },
+        { "中华人民共和国", "kwwl" } };
+    t.characterCodes = { { "工", "a" }, { "工", "aaaa" }, { "经", "xcag" }, { "经", "xc" } };
     return t;
 }
 
@@ -110,6 +132,8 @@ TestProgramDir::TestProgramDir(const TestTables& t)
     writeFile(QStringLiteral("wb.dat"), Encipher(PlainWb(t.wb)));
     writeFile(QStringLiteral("wbzg.dat"), Encipher(PlainWbzg(t.wbzg)));
     writeFile(QStringLiteral("py.dat"), Encipher(PlainPy(t.py)));
+    writeFile(QString::fromLatin1(PhraseFileName), PlainPhrases(t.phrases));
+    writeFile(QString::fromLatin1(CharacterCodeFileName), PlainCharacterCodes(t.characterCodes));
     Platform::SetProgramDirForTesting(path());
 }
 

@@ -39,6 +39,9 @@ struct TestTables {
     std::vector<WbRecord> wb;
     std::vector<KeyedRecord> wbzg; // a filler record is appended, as the real table has
     std::vector<KeyedRecord> py;
+    // The phrase drill's tables: (code, UTF-8 text), most frequent first.
+    std::vector<KeyedRecord> phrases;
+    std::vector<KeyedRecord> characterCodes;
 
     static TestTables Small();
 };
@@ -52,6 +55,10 @@ std::string PlainWb1(const std::vector<KeyedRecord>& records);
 std::string PlainWb2(const std::vector<Wb2Record>& records);
 std::string PlainWbzg(const std::vector<KeyedRecord>& records);
 std::string PlainPy(const std::vector<KeyedRecord>& records);
+
+// The phrase and character code tables, (key = code, character = UTF-8 text) each.
+std::string PlainPhrases(const std::vector<KeyedRecord>& records);
+std::string PlainCharacterCodes(const std::vector<KeyedRecord>& records);
 
 // Enciphers plain content under the program's key, padding the last block with blanks.
 std::string Encipher(std::string plain);

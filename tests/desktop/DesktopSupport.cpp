@@ -175,6 +175,14 @@ unsigned long XInput::inputFocus()
     return focus;
 }
 
+QPoint XInput::rootPosition(unsigned long window)
+{
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child);
+    return { x, y };
+}
+
 void XInput::sync()
 {
     if (m_display)

@@ -40,6 +40,8 @@ public:
     void requestResize(unsigned long window, int width, int height);
     // The top-level window holding the X input focus, and its frame's extents.
     unsigned long inputFocus();
+    // Where the X server has a window's top-left corner on the screen.
+    QPoint rootPosition(unsigned long window);
     void sync();
 
 private:
