@@ -167,7 +167,8 @@ TForm1& WindowFixture::create(bool show)
     form->random = RandomSource([this] { return clockValue += clockStep; });
     if (show) {
         form->show();
-        QTest::qWaitForWindowExposed(form.get());
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("the window was never exposed");
     }
     return *form;
 }
