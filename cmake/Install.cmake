@@ -77,3 +77,5 @@ if(BUILD_TESTING AND QUILLADO_BUILD_ASSETS)
     set_tests_properties(install_layout PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endif()
+# The built-in follow-typing texts; without them the article face still takes the learner's own.
+list(APPEND QUILLADO_RUNTIME_FILES articles.dat articles-licenses.txt)
