@@ -19,6 +19,8 @@ set(QUILLADO_RUNTIME_FILES
     Test1.mp3 Test0.mp3 abc.wav
     标准键盘键位图.jpg 数字键盘指法图.jpg 五笔字根图86版.jpg 五笔字型简述.doc
     data-licenses.txt ARPHICPL.TXT PICTURES-NOTICE.txt)
+# The built-in follow-typing texts; without them the article face still takes the learner's own.
+list(APPEND QUILLADO_RUNTIME_FILES articles.dat articles-licenses.txt)
 
 install(CODE "
     foreach(file ${QUILLADO_RUNTIME_FILES})
@@ -77,5 +79,3 @@ if(BUILD_TESTING AND QUILLADO_BUILD_ASSETS)
     set_tests_properties(install_layout PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 endif()
-# The built-in follow-typing texts; without them the article face still takes the learner's own.
-list(APPEND QUILLADO_RUNTIME_FILES articles.dat articles-licenses.txt)
