@@ -20,7 +20,13 @@ public:
     std::size_t Size() const; // number of pairs
 
 private:
-    std::unordered_map<std::string, std::vector<std::string>> m_byCode;
-    std::unordered_map<std::string, std::vector<std::string>> m_byText;
-    std::size_t m_size = 0;
+    // Heterogeneous lookup, so a string_view query never builds a std::string.
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view> {}(s); }
+    };
+    using Index = std::unordered_map<std::string, std::vector<std::string>, Hash, std::equal_to<>>;
+    Index textsByCode_;
+    Index codesByText_;
+    std::size_t size_ = 0;
 };
