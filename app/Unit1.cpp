@@ -1,12 +1,14 @@
 #include "app/Unit1.h"
 
 #include "about/HelpActions.h"
+#include "app/ArticleForm.h"
 #include "app/Fonts.h"
 #include "app/InputBox.h"
 #include "app/Platform.h"
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
 #include "session/Judge.h"
+#include "session/ArticleTexts.h"
 #include "session/Results.h"
 #include "ui_Unit1.h"
 
@@ -82,6 +84,7 @@ TForm1::TForm1(QWidget* parent)
     Button4 = ui->Button4;
     Button5 = ui->Button5;
     Button6 = ui->Button6;
+    Button7 = ui->Button7;
     Edit1 = ui->Edit1;
 
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -131,6 +134,13 @@ TForm1::TForm1(QWidget* parent)
     N861 = addEntry("N861", QStringLiteral("五笔字根图86版"), &TForm1::N861Click);
     N5 = addEntry("N5", QStringLiteral("五笔字型简述"), &TForm1::N5Click);
 
+    // The further practice beyond the specified modes.
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    N7 = PopupMenu2->addAction(QStringLiteral("文章跟打"));
+    N7->setObjectName(QStringLiteral("N7"));
+    connect(N7, &QAction::triggered, this, Guarded(&TForm1::N7Click));
+
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));
     };
@@ -139,6 +149,7 @@ TForm1::TForm1(QWidget* parent)
     onClick(Button4, &TForm1::Button4Click);
     onClick(Button5, &TForm1::Button5Click);
     onClick(Button6, &TForm1::Button6Click);
+    onClick(Button7, &TForm1::Button7Click);
     // Click handlers also run when start-up checks a box, as the settings are applied.
     connect(CheckBox1, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, Guarded(&TForm1::CheckBox2Click));
@@ -179,7 +190,7 @@ void TForm1::InitFonts()
         w->setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
         w->setFont(SongFont(35, true));
-    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6 })
+    for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6, Button7 })
         w->setFont(SongFont(17, true));
 }
 
@@ -780,6 +791,35 @@ void TForm1::N3Click() { HelpActions::OpenReferenceFile(QStringLiteral("标准�
 void TForm1::N4Click() { HelpActions::OpenReferenceFile(QStringLiteral("数字键盘指法图.jpg")); }
 void TForm1::N861Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字根图86版.jpg")); }
 void TForm1::N5Click() { HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc")); }
+
+// ---------------------------------------------------------------- further practice
+
+void TForm1::Button7Click()
+{
+    PopupMenu2->popup(QCursor::pos());
+}
+
+void TForm1::N7Click()
+{
+    // A running session waits, as if paused by hand, while the learner follows a text.
+    if (Button1->text() == captionPause)
+        Pause();
+    if (!m_articleForm) {
+        // Made on first use, so nothing of it costs the start-up.
+        auto codes = std::make_shared<ArticleCodes>();
+        LexiconFromTables(tables, codes->lexicon, codes->pictures);
+        const std::string_view wb = tables.wb.text();
+        for (int r = 0; r < tables.wb.count; ++r) {
+            std::string character = RecordField(wb, 28, std::uint32_t(r), 25, 26);
+            if (character.size() == 2 && !codes->lexicon.CodesForText(character).empty())
+                codes->frequentCharacters.push_back(std::move(character));
+        }
+        m_articleForm = new TArticleForm(std::move(codes), this);
+    }
+    m_articleForm->show();
+    m_articleForm->raise();
+    m_articleForm->activateWindow();
+}
 
 // ---------------------------------------------------------------- window faces
 

@@ -18,6 +18,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class InputBox;
+class TArticleForm;
 
 namespace Ui {
 class TForm1;
@@ -44,10 +45,13 @@ public:
     QGroupBox *RadioGroup1, *RadioGroup2;
     QCheckBox *CheckBox1, *CheckBox2;
     QPushButton *Button1, *Button2, *Button4, *Button5, *Button6;
+    QPushButton* Button7;
     InputBox* Edit1;
     QTimer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5, *Timer6;
     QMenu* PopupMenu1;
     QAction *N1, *N2, *N3, *N4, *N861, *N5;
+    QMenu* PopupMenu2;
+    QAction* N7;
     bool KeyPreview = true;
 
     // --- data tables and session state
@@ -97,6 +101,10 @@ public:
     void N4Click();
     void N861Click();
     void N5Click();
+    void Button7Click();
+    void N7Click();
+    // The follow-typing window, made the first time it is asked for.
+    TArticleForm* ArticleForm() const { return m_articleForm; }
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);
@@ -149,6 +157,7 @@ private:
     bool m_terminateRequested = false;
     bool m_resending = false;
     bool m_applyingLayout = false;
+    TArticleForm* m_articleForm = nullptr;
 };
 
 // The main window, set before its construction runs so start-up code can reach it.

@@ -26,6 +26,7 @@ FaceLayout WindowFaceLayout()
         { "Button6", 635, 468 },
         { "Button4", 718, 468 },
         { "Button5", 800, 468 },
+        { "Button7", 880, 468 },
         { "Label7", 787, -1 },
         { "Label6", 596, -1 },
         { "Label8", 136, 472 },
@@ -58,6 +59,8 @@ FaceLayout FullScreenFaceLayout(int W, int H, const BottomRowHeights& h)
         { "Button6", d + 635, H - (h.button6 + 23) },
         { "Button4", d + 718, H - (h.button4 + 23) },
         { "Button5", d + 800, H - (h.button5 + 23) },
+        // Beside 帮助, as tall as it.
+        { "Button7", d + 880, H - (h.button5 + 23) },
         { "Label8", d + 136, H - (h.label8 + 25) },
         { "Label7", W - 174, -1 },
         { "Label6", W - 365, -1 },
