@@ -484,6 +484,13 @@ bool TArticleForm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TArticleForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The learner types at once: the box of the way chosen takes the keys.
+    (WayWubi->isChecked() ? static_cast<QWidget*>(WubiBox) : ImeInput)->setFocus();
+}
+
 void TArticleForm::closeEvent(QCloseEvent* event)
 {
     if (m_started && !m_finished)

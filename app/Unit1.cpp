@@ -815,6 +815,9 @@ void TForm1::N7Click()
                 codes->frequentCharacters.push_back(std::move(character));
         }
         m_articleForm = new TArticleForm(std::move(codes), this);
+        QRect place(QPoint(0, 0), m_articleForm->size());
+        place.moveCenter(geometry().center());
+        m_articleForm->move(place.topLeft());
     }
     m_articleForm->show();
     m_articleForm->raise();
