@@ -1,7 +1,7 @@
 #include "about/HelpActions.h"
 
 #include "about/Unit2.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "about/Unit2.h"
 
-#include "app/Fonts.h"
+#include "platform/Fonts.h"
 #include "ui_Unit2.h"
 
 namespace {

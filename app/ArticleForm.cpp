@@ -3,10 +3,10 @@
 
 #include "app/ArticleSource.h"
 #include "app/ArticleView.h"
-#include "app/Fonts.h"
+#include "platform/Fonts.h"
 #include "app/ImeBox.h"
 #include "app/InputBox.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "presentation/Pictures.h"
 #include "ui_ArticleForm.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ArticleSource.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/AppError.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ArticleView.h"
 
-#include "app/Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QFontMetrics>
 #include <QPaintEvent>

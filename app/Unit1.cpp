@@ -2,9 +2,9 @@
 
 #include "about/HelpActions.h"
 #include "app/ArticleForm.h"
-#include "app/Fonts.h"
+#include "platform/Fonts.h"
 #include "app/InputBox.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
 #include "session/Judge.h"

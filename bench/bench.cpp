@@ -4,7 +4,7 @@
 // Run it on a real display server (bench/run uses Xvfb); it prints Markdown table rows.
 
 #include "app/InputBox.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "app/Unit1.h"
 #include "data/Tables.h"
 #include "session/Judge.h"

@@ -15,7 +15,7 @@ endif()
 
 # The files the program opens at run time; an install without them would start and fail.
 set(QUILLADO_RUNTIME_FILES
-    wb1.dat wb2.dat wb.dat wbzg.dat py.dat
+    wb1.dat wb2.dat wb.dat wbzg.dat py.dat wbcz.dat wbzd.dat
     Test1.mp3 Test0.mp3 abc.wav
     标准键盘键位图.jpg 数字键盘指法图.jpg 五笔字根图86版.jpg 五笔字型简述.doc
     data-licenses.txt ARPHICPL.TXT PICTURES-NOTICE.txt)

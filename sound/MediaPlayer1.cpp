@@ -1,6 +1,6 @@
 #include "sound/MediaPlayer1.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/AppError.h"
 
 #include <QAudioOutput>

@@ -1,6 +1,6 @@
 #include "sound/Settings.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 
 #include <QSettings>
 #include <limits>

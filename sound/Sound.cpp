@@ -1,6 +1,6 @@
 #include "sound/Sound.h"
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "sound/MediaPlayer1.h"
 
 #include <QAudioDevice>

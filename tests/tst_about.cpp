@@ -6,7 +6,7 @@
 
 #include "about/HelpActions.h"
 #include "about/Unit2.h"
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "app/Unit1.h"
 
 #include <QAction>

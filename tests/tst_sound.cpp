@@ -2,7 +2,7 @@
 // system: a fake device count and a recording player stand in for the machine, and the
 // settings store lies in a fresh temporary folder for every test.
 
-#include "app/Platform.h"
+#include "platform/Platform.h"
 #include "data/AppError.h"
 #include "sound/FakeMusicPlayer.h"
 #include "sound/MediaPlayer1.h"

@@ -1,4 +1,4 @@
-#include "app/Fonts.h"
+#include "platform/Fonts.h"
 
 #include <QStringList>
 
