@@ -9,6 +9,7 @@
 #include "presentation/Pictures.h"
 #include "session/Judge.h"
 #include "session/ArticleTexts.h"
+#include "session/PhraseBook.h"
 #include "session/Results.h"
 #include "ui_Unit1.h"
 
@@ -807,7 +808,17 @@ void TForm1::N7Click()
     if (!m_articleForm) {
         // Made on first use, so nothing of it costs the start-up.
         auto codes = std::make_shared<ArticleCodes>();
-        LexiconFromTables(tables, codes->lexicon, codes->pictures);
+        PhraseBook book;
+        const std::vector<AppError> errors
+            = LoadPhraseBook(std::filesystem::path(Platform::ProgramDir().toStdU16String()), book);
+        for (const AppError& e : errors)
+            Platform::ReportError(e);
+        // The character tables give the pictures, and the codes too when the code tables failed.
+        Lexicon fromTables;
+        LexiconFromTables(tables, fromTables, codes->pictures);
+        codes->lexicon = book.lexicon.Empty() ? std::move(fromTables) : std::move(book.lexicon);
+        for (const PhraseRecord& phrase : book.phrases)
+            codes->frequentPhrases.push_back(phrase.text);
         const std::string_view wb = tables.wb.text();
         for (int r = 0; r < tables.wb.count; ++r) {
             std::string character = RecordField(wb, 28, std::uint32_t(r), 25, 26);
