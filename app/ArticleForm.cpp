@@ -379,7 +379,7 @@ QString TArticleForm::measuresText() const
                        .arg(m.corrections)
                        .arg(MinutesSeconds(m.milliseconds));
     if (m_wubi)
-        text += QStringLiteral("　最短码长 %1").arg(m_wubi->ShortestKeysPerCharacter(), 0, 'f', 2);
+        text += QStringLiteral("　最短码长 %1").arg(m_wubi->ShortestKeysPerCharacterSoFar(), 0, 'f', 2);
     return text;
 }
 
@@ -424,7 +424,7 @@ void TArticleForm::EndSession(bool completed)
         record.title = title;
         record.wubi = m_wubi != nullptr;
         record.measures = m_wubi ? m_wubi->Measures(Now()) : m_ime->Measures(Now());
-        record.shortestKeysPerCharacter = m_wubi ? m_wubi->ShortestKeysPerCharacter() : 0.0;
+        record.shortestKeysPerCharacter = m_wubi ? m_wubi->ShortestKeysPerCharacterSoFar() : 0.0;
         record.completed = completed;
         recordSink()(record);
     }

@@ -29,7 +29,7 @@ struct ArticleSessionRecord {
     QString title;
     bool wubi = true; // the Wubi way, else the input-method way
     ArticleMeasures measures;
-    double shortestKeysPerCharacter = 0; // Wubi way only
+    double shortestKeysPerCharacter = 0; // Wubi way only: the best for the part typed
     bool completed = false; // the whole text was typed
 };
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
 
 namespace {
 
@@ -49,9 +50,19 @@ ArticleText BuildArticle(std::string title, std::u32string_view text, const Gb23
     ArticleText article;
     article.title = std::move(title);
     article.chars.reserve(text.size());
+    // A long text repeats a few thousand characters: each is looked up once, and found again
+    // by a plain index for the Basic Multilingual Plane, where nearly all of them lie.
+    std::vector<ArticleChar> kinds;
+    std::vector<std::uint32_t> bmp(0x10000, 0); // 1 + index into kinds; 0 for not seen
+    std::unordered_map<char32_t, std::uint32_t> beyond;
     for (char32_t cp : text) {
         if (cp == U'\r')
             continue; // line ends count once, whatever system wrote them
+        const std::uint32_t known = cp < 0x10000 ? bmp[cp] : (beyond.count(cp) ? beyond[cp] : 0);
+        if (known != 0) {
+            article.chars.push_back(kinds[known - 1]);
+            continue;
+        }
         ArticleChar c;
         c.cp = cp;
         if (cp < 0x80) {
@@ -69,6 +80,8 @@ ArticleText BuildArticle(std::string title, std::u32string_view text, const Gb23
                 c.kind = lexicon.CodesForText(c.gbk).empty() ? ArticleChar::Kind::NoCode : ArticleChar::Kind::Typed;
             }
         }
+        kinds.push_back(c);
+        (cp < 0x10000 ? bmp[cp] : beyond[cp]) = std::uint32_t(kinds.size());
         article.chars.push_back(std::move(c));
     }
     return article;
@@ -220,6 +233,21 @@ double WubiFollow::ShortestKeysPerCharacter() const
     if (typed == 0)
         return 0.0;
     return double(SegmentationKeys(ShortestSegmentation(*m_text, *m_lexicon, 0, m_text->chars.size()))) / double(typed);
+}
+
+double WubiFollow::ShortestKeysPerCharacterSoFar() const
+{
+    if (m_counts.characters == 0)
+        return 0.0;
+    std::size_t runStart = m_position;
+    while (runStart > 0 && m_text->chars[runStart - 1].kind == ArticleChar::Kind::Typed)
+        --runStart;
+    if (runStart > m_bestUpTo) {
+        m_bestKeys += SegmentationKeys(ShortestSegmentation(*m_text, *m_lexicon, m_bestUpTo, runStart));
+        m_bestUpTo = runStart;
+    }
+    const int keys = m_bestKeys + SegmentationKeys(ShortestSegmentation(*m_text, *m_lexicon, m_bestUpTo, m_position));
+    return double(keys) / double(m_counts.characters);
 }
 
 std::vector<LongerCode> WubiFollow::LongerCodes() const

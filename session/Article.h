@@ -103,6 +103,9 @@ public:
 
     // 码长 of the best split of the whole text.
     double ShortestKeysPerCharacter() const;
+    // 码长 of the best split of the part typed so far (the whole text's once it is typed).
+    // Cheap enough for every key: finished runs of characters are split once and remembered.
+    double ShortestKeysPerCharacterSoFar() const;
     // Where the entered part used more keys than the best split.
     std::vector<LongerCode> LongerCodes() const;
     // What F1 shows: the phrases that start at the position (longest first), then the character
@@ -125,6 +128,8 @@ private:
     ArticleMeasures m_counts;
     std::int64_t m_firstKeyMs = -1;
     std::int64_t m_lastKeyMs = -1;
+    mutable std::size_t m_bestUpTo = 0; // the runs before this index are split
+    mutable int m_bestKeys = 0;         // and take this many keys at best
 };
 
 // The input-method way: committed text is compared character by character with the text's

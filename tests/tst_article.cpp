@@ -104,6 +104,7 @@ void TestArticle::wubiWorkedText()
     Keys(judge, "aaan", 0, &outcomes); // a phrase code: both characters at once
     QCOMPARE(outcomes, (std::vector<O> { O::None, O::None, O::None, O::Entered }));
     QCOMPARE(judge.Position(), std::size_t(3)); // the comma is passed over
+    QCOMPARE(judge.ShortestKeysPerCharacterSoFar(), 2.0); // 工艺 aaan: 4 keys for 2
     Keys(judge, "khk ", 2000); // a character's full code, with the space
     QCOMPARE(judge.Position(), std::size_t(4));
     Keys(judge, "lgyi", 4000); // the rare character after it is passed over
@@ -132,6 +133,7 @@ void TestArticle::wubiWorkedText()
     QCOMPARE(m.KeysPerCharacter(), 26.0 / 7.0); // 3.71
     // Best split: 工艺 aaan (4) + 中国 khlg (4) + 人民 wwna (4) + 好 vb␣ (3) = 15 keys for 7.
     QCOMPARE(judge.ShortestKeysPerCharacter(), 15.0 / 7.0);
+    QCOMPARE(judge.ShortestKeysPerCharacterSoFar(), 15.0 / 7.0);
 
     const std::vector<LongerCode> longer = judge.LongerCodes();
     QCOMPARE(longer.size(), std::size_t(2));
