@@ -370,7 +370,9 @@ QString TArticleForm::measuresText() const
 {
     if (!m_wubi && !m_ime)
         return QString();
-    const ArticleMeasures m = m_wubi ? m_wubi->Measures(Now()) : m_ime->Measures(Now());
+    // Once ended, the time stops at the last key: waiting before pressing 结束 is no typing.
+    const std::int64_t now = m_finished ? 0 : Now();
+    const ArticleMeasures m = m_wubi ? m_wubi->Measures(now) : m_ime->Measures(now);
     QString text = QStringLiteral("速度 %1 字/分　击键 %2 键/秒　码长 %3　错误 %4　回改 %5　用时 %6")
                        .arg(m.Speed(), 0, 'f', 1)
                        .arg(m.KeysPerSecond(), 0, 'f', 2)
@@ -423,7 +425,7 @@ void TArticleForm::EndSession(bool completed)
         ArticleSessionRecord record;
         record.title = title;
         record.wubi = m_wubi != nullptr;
-        record.measures = m_wubi ? m_wubi->Measures(Now()) : m_ime->Measures(Now());
+        record.measures = m_wubi ? m_wubi->Measures(0) : m_ime->Measures(0);
         record.shortestKeysPerCharacter = m_wubi ? m_wubi->ShortestKeysPerCharacterSoFar() : 0.0;
         record.completed = completed;
         recordSink()(record);

@@ -307,14 +307,21 @@ void TestArticleFace::sessionGoesToTheRecord()
         QCOMPARE(records[0].measures.characters, 3);
         QCOMPARE(records[0].measures.keys, 7);
         QCOMPARE(records[0].shortestKeysPerCharacter, 7.0 / 3.0);
-        // A session left half way is stored when the face closes, marked as such.
+        // A session left half way is stored when the face closes, marked as such; its time
+        // ends at its last key, not when the face closed.
         form.WayIme->setChecked(true);
+        face.now = 4000;
         face.commit(QStringLiteral("人"));
+        face.now = 5000;
+        face.commit(QStringLiteral("民"));
+        face.now = 60000;
         form.close();
         QCOMPARE(records.size(), 2);
         QVERIFY(!records[1].wubi);
         QVERIFY(!records[1].completed);
-        QCOMPARE(records[1].measures.characters, 1);
+        QCOMPARE(records[1].measures.characters, 2);
+        QCOMPARE(records[1].measures.milliseconds, std::int64_t(1000));
+        QVERIFY(form.MeasuresLabel->text().contains(QStringLiteral("用时 0:01")));
     }
     TArticleForm::SetRecordSink({});
 }
