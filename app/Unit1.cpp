@@ -158,8 +158,10 @@ TForm1::TForm1(QWidget* parent)
     // Seeing every typed character before the focused control: a filter on each child that
     // can take the focus sees each key exactly once, before the child does.
     for (QWidget* child : findChildren<QWidget*>())
-        if (child->focusPolicy() != Qt::NoFocus)
+        if (child->focusPolicy() != Qt::NoFocus) {
             child->installEventFilter(this);
+            m_previewedChildren.insert(child);
+        }
 
     CentreOnDesktop();
 
@@ -248,26 +250,9 @@ QTimer* TForm1::EffectTimer(int slot) const
 
 QString TForm1::SlotText(int mode, int k) const
 {
-    const size_t i = size_t(k);
-    switch (mode) {
-    case Mode::UpperLetters:
-    case Mode::LowerLetters:
-    case Mode::Digits:
-        return Platform::FromGbk(keySlots[i]);
-    case Mode::Pinyin:
-    case Mode::PinyinFollow:
-        return Platform::FromGbk(pySlots[i].text);
-    case Mode::Roots:
-        return Platform::FromGbk(wbzgSlots[i].text);
-    case Mode::Level1:
-        return Platform::FromGbk(wb1Slots[i].text);
-    case Mode::Level2:
-        return Platform::FromGbk(wb2Slots[i].text);
-    case Mode::WubiChars:
-    case Mode::WubiFollow:
-        return Platform::FromGbk(wbSlots[i].text);
-    }
-    return SlotLabel(k)->text();
+    if (mode < 0)
+        return SlotLabel(k)->text();
+    return Platform::FromGbk(bank.ShownText(mode, k));
 }
 
 void TForm1::SetCaption(QLabel* label, const QString& text)
@@ -335,38 +320,6 @@ void TForm1::PlayMusicReported(const QString& fileName)
     Platform::RunHandler([&] { PlayMusic(fileName); });
 }
 
-bool TForm1::CheckDataFor(int mode)
-{
-    const char* file = nullptr;
-    int count = 1;
-    switch (mode) {
-    case Mode::Pinyin:
-    case Mode::PinyinFollow:
-        file = "py.dat", count = tables.py.count;
-        break;
-    case Mode::Roots:
-        file = "wbzg.dat", count = tables.wbzg.count;
-        break;
-    case Mode::Level1:
-        file = "wb1.dat", count = tables.wb1.count;
-        break;
-    case Mode::Level2:
-        file = "wb2.dat", count = tables.wb2.count;
-        break;
-    case Mode::WubiChars:
-    case Mode::WubiFollow:
-        file = "wb.dat", count = tables.wb.count;
-        break;
-    default:
-        return true;
-    }
-    if (count >= 1)
-        return true;
-    Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
-        QStringLiteral("提示"), Platform::MessageIcon::Information);
-    return false;
-}
-
 void TForm1::Button1Click()
 {
     const QString caption = Button1->text();
@@ -391,19 +344,14 @@ void TForm1::Start()
         Platform::ShowMessageBox(QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
-    if (!CheckDataFor(mode))
+    if (const char* file = bank.EmptyTableFile(mode)) {
+        Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
+            QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
-
+    }
     // Draw the four items before anything changes, so a damaged record leaves the session
     // idle instead of half-started (the error leaves this handler here).
-    auto py = pySlots;
-    auto zg = wbzgSlots;
-    auto w1 = wb1Slots;
-    auto w2 = wb2Slots;
-    auto wb = wbSlots;
-    if (Mode::IsInputBox(mode))
-        for (int k = 1; k <= 4; ++k)
-            DrawModeSlot(mode, k, py, zg, w1, w2, wb);
+    bank.Fill(mode);
 
     SetCaption(Label5, QString());
     SetCaption(Label6, ItemCaption(RadioGroup1, mode));
@@ -417,31 +365,17 @@ void TForm1::Start()
     PlayMusicReported(QStringLiteral("Test0.mp3"));
     if (Mode::IsSingleKey(mode)) {
         KeyPreview = true;
-        for (int k = 1; k <= 4; ++k) {
-            SlotLabel(k)->setText(QString::fromStdString(StartCharacter(mode, k)));
-            keySlots[size_t(k)] = Platform::ToGbk(SlotLabel(k)->text());
-        }
     } else {
         inputHitCount = 0;
         Edit1->setFocus();
-        pySlots = py;
-        wbzgSlots = zg;
-        wb1Slots = w1;
-        wb2Slots = w2;
-        wbSlots = wb;
-        for (int k = 1; k <= 4; ++k)
-            SlotLabel(k)->setText(SlotText(mode, k));
     }
-    if (mode == Mode::PinyinFollow) {
-        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[1].pinyin)));
+    for (int k = 1; k <= 4; ++k)
+        SlotLabel(k)->setText(SlotText(mode, k));
+    if (ModeOf(mode).follow == Follow::Target) {
         Label8->setEnabled(true);
         Label8->show();
-        SetCaption(Label8, Platform::FromGbk(pySlots[1].text));
-    } else if (mode == Mode::WubiFollow) {
-        SetCaption(Label5, Platform::FromGbk(wbSlots[1].codes[1]));
-        // A missing picture is reported; the session starts all the same.
-        Platform::RunHandler([this] { ShowDecompositionPicture(wbSlots[1].pictureNo); });
     }
+    ShowHint(bank.Guide(mode, 1));
     Button1->setText(captionPause);
     sessionMode = mode;
     Button2->setEnabled(true);
@@ -491,7 +425,7 @@ void TForm1::EndSession(bool timeUp)
     const int mode = ItemIndex(RadioGroup1);
     const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
     SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
-    if (mode == Mode::PinyinFollow) {
+    if (ModeOf(mode).follow == Follow::Target) {
         Label8->hide();
         Label8->setEnabled(false);
     }
@@ -528,9 +462,22 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
-    // Reached when no child has the focus: only the window's own handler sees the key.
+    // A key the focused child ignores travels on to the window as the same event, and the
+    // child's filter has judged it already; so has the filter a changed character was resent
+    // past. Only a key delivered to the window itself, with no child holding the focus, is
+    // judged here.
+    if (m_resending || KeyPreviewedByChild()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     if (!DeliverCharacter(this, event))
         QWidget::keyPressEvent(event);
+}
+
+bool TForm1::KeyPreviewedByChild() const
+{
+    QWidget* focused = focusWidget();
+    return focused && focused != this && m_previewedChildren.contains(focused);
 }
 
 // One typed character on its way: the window's handler first (while KeyPreview is on),
@@ -587,15 +534,11 @@ void TForm1::FormKeyPress(char& key)
     if (!Mode::IsSingleKey(mode))
         return;
     key = FoldKey(mode, key);
-    const int k = MatchKey(keySlots, key);
-    if (k == 0)
+    const Judgement judged = bank.JudgeKey(mode, key);
+    if (!judged.hit())
         return;
-    PlayHitSound();
-    ++keyHitCount;
-    const char replacement = ReplacementCharacter(mode, key, random);
     Edit1->clear();
-    keySlots[size_t(k)] = std::string(1, replacement);
-    StartEffect(k);
+    Hit(mode, judged.slot, key);
 }
 
 void TForm1::Edit1KeyPress(char& key)
@@ -613,82 +556,27 @@ void TForm1::Edit1KeyPress(char& key)
         Edit1->setText(uchar(key) >= 32 ? QString(QChar(uchar(key))) : QString());
     else if (form.box == AttemptForm::Box::Emptied)
         Edit1->clear();
-    if (form.attempt.empty())
+    const Judgement judged = bank.JudgeAttempt(mode, form.attempt, AsciiUpper(Platform::ToGbk(Label5->text())));
+    if (!judged.hit())
         return;
-
-    int k = 0;
-    switch (mode) {
-    case Mode::Pinyin:
-        k = MatchPinyin(pySlots, form.attempt);
-        break;
-    case Mode::PinyinFollow:
-        if (form.attempt == AsciiUpper(Platform::ToGbk(Label5->text())))
-            k = MatchPinyin(pySlots, form.attempt);
-        break;
-    case Mode::Roots:
-        k = MatchCode(wbzgSlots, form.attempt);
-        break;
-    case Mode::Level1:
-        k = MatchCode(wb1Slots, form.attempt);
-        break;
-    case Mode::Level2:
-        k = MatchCode(wb2Slots, form.attempt);
-        break;
-    case Mode::WubiChars:
-    case Mode::WubiFollow:
-        k = MatchCodes(wbSlots, form.attempt);
-        break;
-    }
-    if (k == 0)
-        return;
-
-    if (mode != Mode::Roots)
+    if (!ModeOf(mode).boxKeepsKeyOnHit)
         Edit1->clear();
     key = 0;
-    if (mode != Mode::Level2)
+    Hit(mode, judged.slot, key);
+}
+
+// A slot typed correctly: sound, a new item, the red flash, the follow-typing guide moved on
+// to the slot to its right, and the count. A refill that fails (a damaged record) ends the
+// hit before it is counted.
+void TForm1::Hit(int mode, int k, char typed)
+{
+    const ModeInfo& info = ModeOf(mode);
+    if (info.hitSound)
         PlayHitSound();
-    RefillSlot(mode, k);
+    bank.Refill(mode, k, typed);
     StartEffect(k);
-    const int next = NextSlot(k);
-    if (mode == Mode::PinyinFollow) {
-        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[size_t(next)].pinyin)));
-        SetCaption(Label8, Platform::FromGbk(pySlots[size_t(next)].text));
-    } else if (mode == Mode::WubiFollow) {
-        SetCaption(Label5, Platform::FromGbk(wbSlots[size_t(next)].codes[1]));
-        // The hit is the learner's: a missing guide picture is reported but still counts.
-        Platform::RunHandler([&] { ShowDecompositionPicture(wbSlots[size_t(next)].pictureNo); });
-    }
-    ++inputHitCount;
-}
-
-void TForm1::RefillSlot(int mode, int k)
-{
-    DrawModeSlot(mode, k, pySlots, wbzgSlots, wb1Slots, wb2Slots, wbSlots);
-}
-
-void TForm1::DrawModeSlot(int mode, int k, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
-    SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb)
-{
-    const size_t i = size_t(k);
-    switch (mode) {
-    case Mode::Pinyin:
-    case Mode::PinyinFollow:
-        DrawSlot(tables.py, random, py[i]);
-        break;
-    case Mode::Roots:
-        DrawSlot(tables.wbzg, random, zg[i]);
-        break;
-    case Mode::Level1:
-        DrawSlot(tables.wb1, random, w1[i]);
-        break;
-    case Mode::Level2:
-        DrawSlot(tables.wb2, random, w2[i]);
-        break;
-    case Mode::WubiChars:
-    case Mode::WubiFollow:
-        DrawSlot(tables.wb, random, wb[i]);
-        break;
-    }
+    ShowHint(bank.Guide(mode, NextSlot(k)));
+    ++(Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount);
 }
 
 // ---------------------------------------------------------------- hit effects
@@ -717,41 +605,19 @@ void TForm1::Edit1KeyDown(quint16 key)
 {
     if (key < VK_F1 || key > VK_F4)
         return;
-    ShowHintOfSlot(ItemIndex(RadioGroup1), int(key - VK_F1) + 1);
+    ShowHint(bank.Hint(ItemIndex(RadioGroup1), int(key - VK_F1) + 1));
 }
 
-void TForm1::ShowHintOfSlot(int mode, int k)
+// The hint line first, then the character beside it or the picture.
+void TForm1::ShowHint(const SlotHint& hint)
 {
-    const size_t i = size_t(k);
-    switch (mode) {
-    case Mode::Pinyin:
-        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[i].pinyin)));
-        break;
-    case Mode::PinyinFollow:
-        SetCaption(Label5, Platform::FromGbk(AsciiLower(pySlots[i].pinyin)));
-        SetCaption(Label8, Platform::FromGbk(pySlots[i].text));
-        break;
-    case Mode::Roots:
-        SetCaption(Label5, Platform::FromGbk(wbzgSlots[i].code));
-        break;
-    case Mode::Level1:
-        SetCaption(Label5, Platform::FromGbk(wb1Slots[i].code));
-        break;
-    case Mode::Level2:
-        SetCaption(Label5, Platform::FromGbk(wb2Slots[i].code));
-        ShowDecompositionPicture(wb2Slots[i].pictureNo);
-        break;
-    case Mode::WubiChars:
-    case Mode::WubiFollow: {
-        std::string hint;
-        if (NextWubiHint(wbSlots[i], hint))
-            SetCaption(Label5, Platform::FromGbk(hint));
-        ShowDecompositionPicture(wbSlots[i].pictureNo);
-        break;
-    }
-    default:
-        break;
-    }
+    if (hint.showsLine)
+        SetCaption(Label5, Platform::FromGbk(hint.line));
+    if (hint.character)
+        SetCaption(Label8, Platform::FromGbk(*hint.character));
+    // A missing picture is reported; the hint, the start or the hit it belongs to stands.
+    if (hint.picture)
+        Platform::RunHandler([&] { ShowDecompositionPicture(*hint.picture); });
 }
 
 void TForm1::ShowDecompositionPicture(int n)

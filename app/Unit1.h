@@ -2,9 +2,10 @@
 
 #include "data/Tables.h"
 #include "session/Drawing.h"
-#include "session/SlotRecords.h"
+#include "session/SlotBank.h"
 #include "sound/Sound.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -56,18 +57,13 @@ public:
 
     // --- data tables and session state
     DataTables tables;
-    SlotTable<std::string> keySlots;
-    SlotTable<tavcharsetpy> pySlots;
-    SlotTable<tavcharsetzg> wbzgSlots;
-    SlotTable<tavcharset1> wb1Slots;
-    SlotTable<tavcharset2> wb2Slots;
-    SlotTable<tavcharset> wbSlots;
+    RandomSource random;
+    SlotBank bank { tables, random };
     std::int32_t keyHitCount = 0;
     std::int32_t inputHitCount = 0;
     std::int32_t elapsedSeconds = 0;
     std::int32_t testSeconds = 0;
     std::int32_t sessionMode = 0;
-    RandomSource random;
     SoundSystem sound;
 
     // --- radio groups: item index, -1 when nothing is selected
@@ -116,9 +112,6 @@ public:
     // What slot k shows in the given mode.
     QString SlotText(int mode, int slot) const;
 
-    // Draws a new item into slot k of the mode's table (the label is left to the effect).
-    void RefillSlot(int mode, int slot);
-
     void ApplyWindowLayout();
     void ApplyFullScreenLayout();
 
@@ -136,10 +129,8 @@ private:
     void EndSession(bool timeUp);
     void StartEffect(int slot);
     void EffectTick(int slot);
-    void ShowHintOfSlot(int mode, int slot);
-    void DrawModeSlot(int mode, int slot, SlotTable<tavcharsetpy>& py, SlotTable<tavcharsetzg>& zg,
-        SlotTable<tavcharset1>& w1, SlotTable<tavcharset2>& w2, SlotTable<tavcharset>& wb);
-    bool CheckDataFor(int mode);
+    void Hit(int mode, int slot, char typed);
+    void ShowHint(const SlotHint& hint);
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     std::function<void()> Guarded(void (TForm1::*handler)());
@@ -147,6 +138,7 @@ private:
     void CentreOnDesktop();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
+    bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);
     void InitFonts();
     void PlaceControls(const struct FaceLayout& layout);
@@ -156,6 +148,8 @@ private:
     QButtonGroup* m_timeGroup = nullptr;
     bool m_terminateRequested = false;
     bool m_resending = false;
+    // Children whose typed keys the window sees first, through its filter.
+    QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
     TArticleForm* m_articleForm = nullptr;
 };

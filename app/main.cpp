@@ -1,3 +1,4 @@
+#include "app/AppInfo.h"
 #include "app/FirstPaintProbe.h"
 #include "app/Unit1.h"
 
@@ -42,10 +43,11 @@ public:
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = AppInfo::AnswerCommandLine(argc, argv, stdout))
+        return *status;
     QApplication app(argc, argv);
     app.setStyle(new DirectGroupFrameStyle);
-    QCoreApplication::setOrganizationName(QStringLiteral("Pelunor"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quillado"));
+    AppInfo::SetApplicationIdentity(app);
 
     auto* form = new TForm1;
     if (form->terminateRequested()) {

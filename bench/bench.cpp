@@ -150,11 +150,11 @@ std::string HitKeys(TForm1& form, int mode)
 {
     switch (mode) {
     case Mode::UpperLetters:
-        return form.keySlots[1];
+        return form.bank.keySlots[1];
     case Mode::Roots:
-        return Lower(form.wbzgSlots[1].code);
+        return Lower(form.bank.wbzgSlots[1].code);
     case Mode::WubiChars: {
-        const std::string code = Lower(form.wbSlots[1].codes[1]);
+        const std::string code = Lower(form.bank.wbSlots[1].codes[1]);
         return code.size() < 4 ? code + " " : code;
     }
     }
@@ -170,11 +170,11 @@ std::string MissKeys(TForm1& form, int mode, std::mt19937& random)
             keys += char((mode == Mode::UpperLetters ? 'A' : 'a') + random() % 26);
         bool hits = false;
         if (mode == Mode::UpperLetters)
-            hits = MatchKey(form.keySlots, keys[0]) != 0;
+            hits = MatchKey(form.bank.keySlots, keys[0]) != 0;
         else if (mode == Mode::Roots)
-            hits = MatchCode(form.wbzgSlots, AsciiUpper(keys)) != 0;
+            hits = MatchAttempt(form.bank.wbzgSlots, AsciiUpper(keys)) != 0;
         else
-            hits = MatchCodes(form.wbSlots, AsciiUpper(keys)) != 0;
+            hits = MatchAttempt(form.bank.wbSlots, AsciiUpper(keys)) != 0;
         if (!hits)
             return keys;
     }

@@ -1,6 +1,7 @@
 #include "data/Tables.h"
 
 #include "data/AppError.h"
+#include "data/Records.h"
 #include "data/Unitcomm.h"
 
 #include <algorithm>
@@ -12,11 +13,11 @@
 
 namespace {
 constexpr std::array<TableFormat, 5> formats { {
-    { TableKind::Wb, "wb.dat", 28, true, 0 },
-    { TableKind::Wb1, "wb1.dat", 5, false, 0 },
-    { TableKind::Wb2, "wb2.dat", 14, false, 0 },
-    { TableKind::Wbzg, "wbzg.dat", 5, true, -1 },
-    { TableKind::Py, "py.dat", 16, true, 0 },
+    { TableKind::Wb, "wb.dat", WbLayout::size, true, 0 },
+    { TableKind::Wb1, "wb1.dat", Wb1Layout::size, false, 0 },
+    { TableKind::Wb2, "wb2.dat", Wb2Layout::size, false, 0 },
+    { TableKind::Wbzg, "wbzg.dat", WbzgLayout::size, true, -1 },
+    { TableKind::Py, "py.dat", PyLayout::size, true, 0 },
 } };
 
 std::string utf8Path(const std::filesystem::path& path)
@@ -123,10 +124,12 @@ void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int 
 
 LoadOutcome LoadDataTables(const std::filesystem::path& dir, DataTables& tables)
 {
-    if (!LoadPlainTable(dir / FormatOf(TableKind::Wb1).fileName, 5, tables.wb1, tables.wb1Size))
-        return LoadOutcome::PlainTableMissing;
-    if (!LoadPlainTable(dir / FormatOf(TableKind::Wb2).fileName, 14, tables.wb2, tables.wb2Size))
-        return LoadOutcome::PlainTableMissing;
+    for (TableKind kind : { TableKind::Wb1, TableKind::Wb2 }) {
+        const TableFormat& f = FormatOf(kind);
+        int& size = kind == TableKind::Wb1 ? tables.wb1Size : tables.wb2Size;
+        if (!LoadPlainTable(dir / f.fileName, f.recordSize, tables.of(kind), size))
+            return LoadOutcome::PlainTableMissing;
+    }
     for (TableKind kind : { TableKind::Wb, TableKind::Wbzg, TableKind::Py }) {
         const TableFormat& f = FormatOf(kind);
         LoadEncipheredTable(dir / f.fileName, f.recordSize, f.countAdjust, tables.of(kind));

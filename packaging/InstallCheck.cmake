@@ -21,8 +21,10 @@ endforeach()
 if(NOT IS_SYMLINK "${SCRATCH}/bin/quillado")
     message(FATAL_ERROR "bin/quillado is not a link to the program")
 endif()
-set(desktop "${SCRATCH}/share/applications/quillado.desktop")
-foreach(file "${desktop}" "${SCRATCH}/share/icons/hicolor/scalable/apps/quillado.svg")
+set(desktop "${SCRATCH}/share/applications/${APP_ID}.desktop")
+foreach(file "${desktop}" "${SCRATCH}/share/icons/hicolor/scalable/apps/${APP_ID}.svg"
+        "${SCRATCH}/share/metainfo/${APP_ID}.metainfo.xml" "${SCRATCH}/share/man/man1/quillado.1.gz"
+        "${SCRATCH}/share/doc/quillado/manual.html")
     if(NOT EXISTS "${file}")
         message(FATAL_ERROR "${file} is not installed")
     endif()

@@ -1,11 +1,11 @@
 #include "platform/Platform.h"
 
+#include "data/Gbk.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QMessageBox>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 QString& programDirOverride()
@@ -78,21 +78,13 @@ void OpenWithDesktop(const QUrl& url)
 void SetMessageSink(std::function<void(const Message&)> sink) { messageSink() = std::move(sink); }
 void SetOpenerForTesting(std::function<void(const QUrl&)> fn) { opener() = std::move(fn); }
 
+// The core's own GBK table, the same on every platform; a byte that is no GBK character shows
+// as U+FFFD and a character GBK cannot hold becomes '?'.
 QString FromGbk(const std::string& bytes)
 {
-    QStringDecoder decoder("GBK");
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
-    return decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return QString::fromStdU16String(*gbk::ToUtf16(bytes, gbk::OnError::Replace));
 }
 
-std::string ToGbk(const QString& text)
-{
-    QStringEncoder encoder("GBK");
-    if (!encoder.isValid())
-        return text.toLatin1().toStdString();
-    QByteArray bytes = encoder.encode(text);
-    return std::string(bytes.constData(), size_t(bytes.size()));
-}
+std::string ToGbk(const QString& text) { return *gbk::FromUtf16(text.toStdU16String(), gbk::OnError::Replace); }
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "session/Drawing.h"
 
 #include "data/AppError.h"
+#include "data/Records.h"
 
 #include <chrono>
 #include <limits>
@@ -23,26 +24,9 @@ std::uint32_t RandomSource::Index(std::uint32_t n)
     return static_cast<std::uint32_t>((std::uint64_t(seed) * n) >> 32);
 }
 
-std::string CleanField(std::string_view bytes)
-{
-    size_t b = 0, e = bytes.size();
-    while (b < e && static_cast<unsigned char>(bytes[b]) <= 32)
-        ++b;
-    while (e > b && static_cast<unsigned char>(bytes[e - 1]) <= 32)
-        --e;
-    std::string out(bytes.substr(b, e - b));
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 std::string RecordField(std::string_view text, int recordSize, std::uint32_t r, int from, int to)
 {
-    const std::uint64_t start = std::uint64_t(r) * std::uint64_t(recordSize) + std::uint64_t(from - 1);
-    if (start >= text.size())
-        return {};
-    return std::string(text.substr(size_t(start), size_t(to - from + 1)));
+    return ReadField(text, recordSize, r, Field { from - 1, to - from + 1, FieldUse::Raw });
 }
 
 std::string StartCharacter(int mode, int slot)
@@ -75,14 +59,7 @@ std::uint32_t drawRecord(const Table& table, RandomSource& random, TableKind kin
 
 std::int32_t ParsePictureNumber(std::string_view bytes)
 {
-    const std::string trimmed = [&] {
-        size_t b = 0, e = bytes.size();
-        while (b < e && static_cast<unsigned char>(bytes[b]) <= 32)
-            ++b;
-        while (e > b && static_cast<unsigned char>(bytes[e - 1]) <= 32)
-            --e;
-        return std::string(bytes.substr(b, e - b));
-    }();
+    const std::string trimmed(TrimControls(bytes));
     auto fail = [&]() -> std::int32_t {
         throw AppError("'" + trimmed + "' is not a valid integer value", AppError::Encoding::Gbk);
     };
@@ -111,42 +88,42 @@ void DrawSlot(const Table& table, RandomSource& random, tavcharsetpy& slot)
 {
     const std::uint32_t r = drawRecord(table, random, TableKind::Py);
     const std::string_view text = table.text();
-    slot.pinyin = CleanField(RecordField(text, 16, r, 1, 8));
-    slot.text = RecordField(text, 16, r, 13, 14);
+    slot.pinyin = ReadField(text, PyLayout::size, r, PyLayout::pinyin);
+    slot.text = ReadField(text, PyLayout::size, r, PyLayout::text);
 }
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharsetzg& slot)
 {
     const std::uint32_t r = drawRecord(table, random, TableKind::Wbzg);
     const std::string_view text = table.text();
-    slot.text = RecordField(text, 5, r, 1, 2);
-    slot.code = CleanField(RecordField(text, 5, r, 3, 3));
+    slot.text = ReadField(text, WbzgLayout::size, r, WbzgLayout::text);
+    slot.code = ReadField(text, WbzgLayout::size, r, WbzgLayout::code);
 }
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharset1& slot)
 {
     const std::uint32_t r = drawRecord(table, random, TableKind::Wb1);
     const std::string_view text = table.text();
-    slot.text = RecordField(text, 5, r, 1, 2);
-    slot.code = CleanField(RecordField(text, 5, r, 3, 3));
+    slot.text = ReadField(text, Wb1Layout::size, r, Wb1Layout::text);
+    slot.code = ReadField(text, Wb1Layout::size, r, Wb1Layout::code);
 }
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharset2& slot)
 {
     const std::uint32_t r = drawRecord(table, random, TableKind::Wb2);
     const std::string_view text = table.text();
-    slot.text = RecordField(text, 14, r, 1, 2);
-    slot.code = CleanField(RecordField(text, 14, r, 3, 4));
-    slot.pictureNo = ParsePictureNumber(RecordField(text, 14, r, 9, 12));
+    slot.text = ReadField(text, Wb2Layout::size, r, Wb2Layout::text);
+    slot.code = ReadField(text, Wb2Layout::size, r, Wb2Layout::code);
+    slot.pictureNo = ParsePictureNumber(ReadField(text, Wb2Layout::size, r, Wb2Layout::picture));
 }
 
 void DrawSlot(const Table& table, RandomSource& random, tavcharset& slot)
 {
     const std::uint32_t r = drawRecord(table, random, TableKind::Wb);
     const std::string_view text = table.text();
-    for (int i = 1; i <= 4; ++i)
-        slot.codes[size_t(i)] = CleanField(RecordField(text, 28, r, 4 * i - 3, 4 * i));
-    slot.text = RecordField(text, 28, r, 25, 26);
+    for (size_t i = 0; i < WbLayout::codes.size(); ++i)
+        slot.codes[i + 1] = ReadField(text, WbLayout::size, r, WbLayout::codes[i]);
+    slot.text = ReadField(text, WbLayout::size, r, WbLayout::text);
     slot.pictureNo = static_cast<std::int32_t>(r + 1);
     slot.hintStep = 1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Bytes.h"
 #include "data/Tables.h"
 #include "session/SlotRecords.h"
 
@@ -26,9 +27,6 @@ public:
 private:
     Clock m_clock;
 };
-
-// Trims bytes 0-32 at both ends and upper-cases a-z; every other byte is kept.
-std::string CleanField(std::string_view bytes);
 
 // Bytes from..to (counted from 1) of record r of a table whose text is `text`; a field that
 // reaches past the end of the text is cut there.

@@ -10,7 +10,8 @@ bool KeptByFilter(char key)
 AttemptForm FormAttempt(int mode, std::string_view boxText, int boxLength, char key)
 {
     AttemptForm form;
-    if (mode == Mode::Roots) {
+    const Submit submit = ModeOf(mode).submit;
+    if (submit == Submit::EveryKey) {
         if (key == 0)
             return form;
         form.made = true;
@@ -25,7 +26,7 @@ AttemptForm FormAttempt(int mode, std::string_view boxText, int boxLength, char 
         return form;
     }
     // A four-letter Wubi code submits itself: the fourth key completes it, whatever it is.
-    if ((mode == Mode::WubiChars || mode == Mode::WubiFollow) && boxLength == 3) {
+    if (submit == Submit::SpaceOrFourthKey && boxLength == 3) {
         std::string text(boxText);
         if (key != 0)
             text.push_back(key);
@@ -46,28 +47,38 @@ template <typename T, typename F> int leftmost(const SlotTable<T>& slots, F matc
 }
 }
 
-int MatchPinyin(const SlotTable<tavcharsetpy>& slots, const std::string& attempt)
+int MatchAttempt(const SlotTable<tavcharsetpy>& slots, const std::string& attempt)
 {
+    if (attempt.empty())
+        return 0;
     return leftmost(slots, [&](const tavcharsetpy& s) { return s.pinyin == attempt; });
 }
 
-int MatchCode(const SlotTable<tavcharsetzg>& slots, const std::string& attempt)
+int MatchAttempt(const SlotTable<tavcharsetzg>& slots, const std::string& attempt)
 {
+    if (attempt.empty())
+        return 0;
     return leftmost(slots, [&](const tavcharsetzg& s) { return s.code == attempt; });
 }
 
-int MatchCode(const SlotTable<tavcharset1>& slots, const std::string& attempt)
+int MatchAttempt(const SlotTable<tavcharset1>& slots, const std::string& attempt)
 {
+    if (attempt.empty())
+        return 0;
     return leftmost(slots, [&](const tavcharset1& s) { return s.code == attempt; });
 }
 
-int MatchCode(const SlotTable<tavcharset2>& slots, const std::string& attempt)
+int MatchAttempt(const SlotTable<tavcharset2>& slots, const std::string& attempt)
 {
+    if (attempt.empty())
+        return 0;
     return leftmost(slots, [&](const tavcharset2& s) { return s.code == attempt; });
 }
 
-int MatchCodes(const SlotTable<tavcharset>& slots, const std::string& attempt)
+int MatchAttempt(const SlotTable<tavcharset>& slots, const std::string& attempt)
 {
+    if (attempt.empty())
+        return 0;
     return leftmost(slots, [&](const tavcharset& s) {
         for (int i = 1; i <= 4; ++i)
             if (s.codes[size_t(i)] == attempt)
@@ -81,28 +92,12 @@ int MatchKey(const SlotTable<std::string>& slots, char key)
     return leftmost(slots, [&](const std::string& s) { return s.size() == 1 && s[0] == key; });
 }
 
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string AsciiLower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 char FoldKey(int mode, char key)
 {
-    if (mode == Mode::UpperLetters && key >= 'a' && key <= 'z')
-        return static_cast<char>(key - 'a' + 'A');
-    if (mode == Mode::LowerLetters && key >= 'A' && key <= 'Z')
-        return static_cast<char>(key - 'A' + 'a');
+    if (mode == Mode::UpperLetters)
+        return AsciiUpper(key);
+    if (mode == Mode::LowerLetters)
+        return AsciiLower(key);
     return key;
 }
 

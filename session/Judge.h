@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Bytes.h"
 #include "session/SlotRecords.h"
 
 #include <string>
@@ -19,18 +20,14 @@ struct AttemptForm {
 };
 AttemptForm FormAttempt(int mode, std::string_view boxText, int boxLength, char key);
 
-// The slot (1-4) an attempt hits, the leftmost that matches; 0 for none. In pinyin
-// follow-typing the attempt must also be the target's pinyin.
-int MatchPinyin(const SlotTable<tavcharsetpy>& slots, const std::string& attempt);
-int MatchCode(const SlotTable<tavcharsetzg>& slots, const std::string& attempt);
-int MatchCode(const SlotTable<tavcharset1>& slots, const std::string& attempt);
-int MatchCode(const SlotTable<tavcharset2>& slots, const std::string& attempt);
-int MatchCodes(const SlotTable<tavcharset>& slots, const std::string& attempt);
+// The slot (1-4) an attempt hits, the leftmost that matches; 0 for none. An empty attempt
+// hits nothing, so an empty code field can never be matched.
+int MatchAttempt(const SlotTable<tavcharsetpy>& slots, const std::string& attempt);
+int MatchAttempt(const SlotTable<tavcharsetzg>& slots, const std::string& attempt);
+int MatchAttempt(const SlotTable<tavcharset1>& slots, const std::string& attempt);
+int MatchAttempt(const SlotTable<tavcharset2>& slots, const std::string& attempt);
+int MatchAttempt(const SlotTable<tavcharset>& slots, const std::string& attempt);
 int MatchKey(const SlotTable<std::string>& slots, char key);
-
-// Upper-cases a-z / lower-cases A-Z only; GBK bytes are left alone.
-std::string AsciiUpper(std::string text);
-std::string AsciiLower(std::string text);
 
 // Case folding of a single-key mode: mode 0 upper-cases, mode 1 lower-cases, mode 2 keeps.
 char FoldKey(int mode, char key);

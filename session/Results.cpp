@@ -1,6 +1,6 @@
 #include "session/Results.h"
 
-#include <array>
+#include "session/Modes.h"
 
 std::int64_t SpeedPerMinute(std::int64_t count, std::int64_t seconds)
 {
@@ -18,22 +18,9 @@ std::int64_t SpeedPerMinute(std::int64_t count, std::int64_t seconds)
 
 std::string ResultLine(int mode, bool timeUp, std::int64_t count, std::int64_t seconds)
 {
-    static const std::array<const char*, 10> prefixes = {
-        "大写字母练习：速度：",
-        "小写字母练习：速度：",
-        "数字练习：速度：",
-        "拼音练习：速度：",
-        "字根练习：速度：",
-        "一级简码练习：速度：",
-        "二级简码练习：速度：",
-        "五笔汉字练习：速度：",
-        "拼音跟打：速度：",
-        "五笔跟打：速度：",
-    };
-    std::string prefix = mode >= 0 && mode < 10 ? prefixes[size_t(mode)] : "";
-    if (mode == 3 && timeUp)
-        prefix = "拼音测试：速度：";
-    return prefix + std::to_string(SpeedPerMinute(count, seconds)) + "字/分,总数：" + std::to_string(count) + "个字。";
+    const ModeInfo& info = ModeOf(mode);
+    return std::string(timeUp ? info.timeUpPrefix : info.resultPrefix) + std::to_string(SpeedPerMinute(count, seconds))
+        + "字/分,总数：" + std::to_string(count) + "个字。";
 }
 
 std::string ClockText(std::int64_t seconds)

@@ -200,7 +200,7 @@ void WindowFixture::tick(int times)
 
 void WindowFixture::setWubi(int k, std::array<std::string, 4> codes, const std::string& utf8, int picture)
 {
-    auto& s = form->wbSlots[size_t(k)];
+    auto& s = form->bank.wbSlots[size_t(k)];
     for (int i = 0; i < 4; ++i)
         s.codes[size_t(i + 1)] = codes[size_t(i)];
     s.text = Gbk(utf8);
@@ -211,6 +211,6 @@ void WindowFixture::setWubi(int k, std::array<std::string, 4> codes, const std::
 
 void WindowFixture::setPinyin(int k, const std::string& pinyin, const std::string& utf8)
 {
-    form->pySlots[size_t(k)] = { pinyin, Gbk(utf8) };
+    form->bank.pySlots[size_t(k)] = { pinyin, Gbk(utf8) };
     form->SlotLabel(k)->setText(QString::fromStdString(utf8));
 }

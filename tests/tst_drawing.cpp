@@ -1,4 +1,5 @@
 #include "data/AppError.h"
+#include "data/Records.h"
 #include "session/Drawing.h"
 #include "tests/TestSupport.h"
 
@@ -33,6 +34,7 @@ private slots:
     void cleanField_data();
     void cleanField();
     void fieldsPastTheEndAreCut();
+    void fieldUses();
     void pinyinSlot();
     void rootSlotNeverDrawsTheFiller();
     void level1Slot();
@@ -168,6 +170,21 @@ void TestDrawing::fieldsPastTheEndAreCut()
     QCOMPARE(RecordField(text, 5, 1, 3, 5), std::string("h"));
     QCOMPARE(RecordField(text, 5, 1, 4, 5), std::string());
     QCOMPARE(RecordField(text, 5, 9, 1, 2), std::string());
+}
+
+void TestDrawing::fieldUses()
+{
+    // Record 1 of a 14-byte table: a level-2 record whose picture field reads "  12".
+    const std::string text = std::string(14, 'x') + "\xd3\xdagf      12  ";
+    QCOMPARE(ReadField(text, 14, 1, { 0, 2, FieldUse::Raw }), std::string("\xd3\xda"));
+    QCOMPARE(ReadField(text, 14, 1, { 2, 2, FieldUse::Cleaned }), std::string("GF"));
+    QCOMPARE(ReadField(text, 14, 1, { 2, 2, FieldUse::Raw }), std::string("gf"));
+    QCOMPARE(ReadField(text, 14, 1, { 8, 4, FieldUse::Trimmed }), std::string("12"));
+    QCOMPARE(ReadField(text, 14, 1, { 8, 4, FieldUse::Raw }), std::string("  12"));
+    // Cut at the end of the text, empty beyond it.
+    QCOMPARE(ReadField(text, 14, 1, { 12, 4, FieldUse::Raw }), std::string("  "));
+    QCOMPARE(ReadField(text, 14, 2, { 0, 2, FieldUse::Raw }), std::string());
+    QCOMPARE(ReadField(text, 14, 0xFFFFFFFFu, { 0, 2, FieldUse::Raw }), std::string());
 }
 
 void TestDrawing::pinyinSlot()

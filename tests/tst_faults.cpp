@@ -146,24 +146,24 @@ QString HitKeys(const TForm1& form, int mode)
     case Mode::UpperLetters:
     case Mode::LowerLetters:
     case Mode::Digits:
-        return Platform::FromGbk(form.keySlots[1]);
+        return Platform::FromGbk(form.bank.keySlots[1]);
     case Mode::Pinyin:
     case Mode::PinyinFollow:
-        code = form.pySlots[1].pinyin;
+        code = form.bank.pySlots[1].pinyin;
         break;
     case Mode::Roots:
-        code = form.wbzgSlots[1].code;
+        code = form.bank.wbzgSlots[1].code;
         space = false;
         break;
     case Mode::Level1:
-        code = form.wb1Slots[1].code;
+        code = form.bank.wb1Slots[1].code;
         break;
     case Mode::Level2:
-        code = form.wb2Slots[1].code;
+        code = form.bank.wb2Slots[1].code;
         break;
     case Mode::WubiChars:
     case Mode::WubiFollow:
-        code = form.wbSlots[1].codes[1];
+        code = form.bank.wbSlots[1].codes[1];
         space = code.size() < 4;
         break;
     }
@@ -308,7 +308,9 @@ void TestFaults::SessionInEveryMode(WindowFixture& f, const QString& file)
             QVERIFY2(HitCount(form, mode) == 1,
                 qPrintable(QStringLiteral("mode %1 keys '%2' count %3").arg(mode).arg(keys).arg(HitCount(form, mode))));
         } else {
-            f.type(QStringLiteral("q "));
+            // No root sits on z, so a damaged root table cannot turn this into a hit; in the
+            // other modes q stays the probe.
+            f.type(mode == Mode::Roots ? QStringLiteral("z") : QStringLiteral("q "));
             QCOMPARE(HitCount(form, mode), 0);
         }
         // A refill may meet a damaged record or picture: one report at most per key.
@@ -354,7 +356,7 @@ void TestFaults::pictureMissing()
     // The hint is shown; the missing picture is reported once; the session goes on.
     const QString number = QString::number(field.trimmed().toInt());
     QCOMPARE(f.messages.texts(), QStringList { QStringLiteral("Resource MywbGIF%1 not found").arg(number) });
-    QCOMPARE(f.form->Label5->text(), Platform::FromGbk(f.form->wb2Slots[1].code));
+    QCOMPARE(f.form->Label5->text(), Platform::FromGbk(f.form->bank.wb2Slots[1].code));
     QVERIFY(Running(*f.form));
     f.type(HitKeys(*f.form, Mode::Level2));
     QCOMPARE(f.form->inputHitCount, 1);
@@ -363,7 +365,7 @@ void TestFaults::pictureMissing()
     // A character beyond the drawn set, in Wubi practice.
     f.form->Button2Click();
     f.start(Mode::WubiChars, 0);
-    f.form->wbSlots[1].pictureNo = 2437;
+    f.form->bank.wbSlots[1].pictureNo = 2437;
     f.messages.clear();
     Platform::RunHandler([&] { f.form->Edit1KeyDown(112); });
     QCOMPARE(f.messages.texts(), QStringList { QStringLiteral("Resource MywbGIF2437 not found") });

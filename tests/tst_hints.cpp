@@ -65,18 +65,18 @@ void TestHints::refilledSlotStartsAtTheFirstCode()
     f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国", 4);
     press(form, Qt::Key_F3);
     press(form, Qt::Key_F3);
-    QCOMPARE(form.wbSlots[3].hintStep, std::uint16_t(3));
+    QCOMPARE(form.bank.wbSlots[3].hintStep, std::uint16_t(3));
     f.type("lgyi");
     QCOMPARE(form.inputHitCount, 1);
     press(form, Qt::Key_F3);
-    QCOMPARE(form.Label5->text(), Platform::FromGbk(form.wbSlots[3].codes[1]));
+    QCOMPARE(form.Label5->text(), Platform::FromGbk(form.bank.wbSlots[3].codes[1]));
 }
 
 void TestHints::pinyinShownInLowerCase()
 {
     WindowFixture f;
     f.start(Mode::Pinyin);
-    f.form->pySlots[4] = { "ZHUANG", Gbk("庄") };
+    f.form->bank.pySlots[4] = { "ZHUANG", Gbk("庄") };
     press(*f.form, Qt::Key_F4);
     QCOMPARE(f.form->Label5->text(), QStringLiteral("zhuang"));
     QVERIFY(!f.form->Label8->isVisible());
@@ -98,9 +98,9 @@ void TestHints::codesShownInUpperCase()
     WindowFixture f;
     f.start(mode);
     TForm1& form = *f.form;
-    form.wbzgSlots[2] = { "G", Gbk("王") };
-    form.wb1Slots[2] = { "I", Gbk("不") };
-    form.wb2Slots[2] = { "GF", Gbk("于"), 2 };
+    form.bank.wbzgSlots[2] = { "G", Gbk("王") };
+    form.bank.wb1Slots[2] = { "I", Gbk("不") };
+    form.bank.wb2Slots[2] = { "GF", Gbk("于"), 2 };
     press(form, Qt::Key_F2);
     QCOMPARE(form.Label5->text(), hint);
 }
@@ -110,8 +110,8 @@ void TestHints::modifiersIgnoredOtherKeysDoNothing()
     WindowFixture f;
     f.start(Mode::Pinyin);
     TForm1& form = *f.form;
-    form.pySlots[1] = { "NAN", Gbk("男") };
-    form.pySlots[2] = { "NV", Gbk("女") };
+    form.bank.pySlots[1] = { "NAN", Gbk("男") };
+    form.bank.pySlots[2] = { "NV", Gbk("女") };
     press(form, Qt::Key_F1, Qt::ShiftModifier);
     QCOMPARE(form.Label5->text(), QStringLiteral("nan"));
     press(form, Qt::Key_F2, Qt::ControlModifier);
@@ -141,10 +141,10 @@ void TestHints::pinyinFollowHintChoosesTheTarget()
     WindowFixture f;
     f.start(Mode::PinyinFollow);
     TForm1& form = *f.form;
-    form.pySlots[1] = { "NAN", Gbk("男") };
-    form.pySlots[2] = { "NV", Gbk("女") };
-    form.pySlots[3] = { "LE", Gbk("了") };
-    form.pySlots[4] = { "NV", Gbk("女") };
+    form.bank.pySlots[1] = { "NAN", Gbk("男") };
+    form.bank.pySlots[2] = { "NV", Gbk("女") };
+    form.bank.pySlots[3] = { "LE", Gbk("了") };
+    form.bank.pySlots[4] = { "NV", Gbk("女") };
     press(form, Qt::Key_F3);
     QCOMPARE(form.Label5->text(), QStringLiteral("le"));
     QCOMPARE(form.Label8->text(), QStringLiteral("了"));
@@ -166,7 +166,7 @@ void TestHints::zeroedSlotAsksForPictureZero()
     press(form, Qt::Key_F1);
     QCOMPARE(f.messages.texts(), QStringList { "Resource MywbGIF0 not found" });
     QCOMPARE(form.Label5->text(), QStringLiteral("kept"));
-    QCOMPARE(form.wbSlots[1].hintStep, std::uint16_t(1));
+    QCOMPARE(form.bank.wbSlots[1].hintStep, std::uint16_t(1));
     f.messages.clear();
     form.SetItemIndex(form.RadioGroup1, Mode::Level2);
     press(form, Qt::Key_F2);

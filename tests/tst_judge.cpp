@@ -18,11 +18,16 @@ private slots:
 
 void TestJudge::filter()
 {
-    for (int c = 0; c < 256; ++c) {
-        const char key = char(c);
-        const bool kept = c == 8 || c == 32 || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        QCOMPARE(KeptByFilter(key), kept);
-    }
+    for (char kept : { '\b', ' ', 'A', 'M', 'Z', 'a', 'm', 'z' })
+        QVERIFY2(KeptByFilter(kept), qPrintable(QString::number(uchar(kept))));
+    // The neighbours of the letters, digits, Enter, Escape, Tab, and the lead and trail
+    // bytes of a GBK character (练 is C1 B7).
+    for (char dropped : { '@', '[', '`', '{', '0', '9', '\r', '\x1b', '\t', '\0', '\x7f', '\xc1', '\xb7', '\xff' })
+        QVERIFY2(!KeptByFilter(dropped), qPrintable(QString::number(uchar(dropped))));
+    int keptBytes = 0;
+    for (int c = 0; c < 256; ++c)
+        keptBytes += KeptByFilter(char(c));
+    QCOMPARE(keptBytes, 54); // 52 letters, Backspace and space
 }
 
 using Box = AttemptForm::Box;
@@ -73,8 +78,8 @@ void TestJudge::leftmostSlotWins()
     SlotTable<tavcharsetpy> py;
     py[2].pinyin = "NAN";
     py[4].pinyin = "NAN";
-    QCOMPARE(MatchPinyin(py, "NAN"), 2);
-    QCOMPARE(MatchPinyin(py, "NV"), 0);
+    QCOMPARE(MatchAttempt(py, "NAN"), 2);
+    QCOMPARE(MatchAttempt(py, "NV"), 0);
     SlotTable<std::string> keys = { "", "A", "B", "A", "C" };
     QCOMPARE(MatchKey(keys, 'A'), 1);
     QCOMPARE(MatchKey(keys, 'a'), 0);
@@ -85,15 +90,19 @@ void TestJudge::codesTriedInOrderBeforeNextSlot()
     SlotTable<tavcharset> wb;
     wb[2].codes = { "", "GGGG", "G", "", "XCAG" };
     wb[3].codes = { "", "XCAG", "X", "", "" };
-    QCOMPARE(MatchCodes(wb, "XCAG"), 2);
-    QCOMPARE(MatchCodes(wb, "X"), 3);
+    QCOMPARE(MatchAttempt(wb, "XCAG"), 2);
+    QCOMPARE(MatchAttempt(wb, "X"), 3);
 }
 
 void TestJudge::emptyCodesNeverMatch()
 {
     SlotTable<tavcharset> wb;
-    QCOMPARE(MatchCodes(wb, ""), 1); // the judge never asks: an empty attempt is not compared
-    QCOMPARE(MatchCodes(wb, "A"), 0);
+    wb[2].codes = { "", "", "", "X", "" };
+    QCOMPARE(MatchAttempt(wb, ""), 0);
+    QCOMPARE(MatchAttempt(wb, "A"), 0);
+    QCOMPARE(MatchAttempt(wb, "X"), 2);
+    SlotTable<tavcharsetpy> py;
+    QCOMPARE(MatchAttempt(py, ""), 0);
 }
 
 void TestJudge::hintCycle()

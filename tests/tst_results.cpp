@@ -42,23 +42,31 @@ void TestResults::resultLine_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("timeUp");
-    QTest::addColumn<QString>("prefix");
-    const char* prefixes[10] = { "大写字母练习：速度：", "小写字母练习：速度：", "数字练习：速度：", "拼音练习：速度：",
-        "字根练习：速度：", "一级简码练习：速度：", "二级简码练习：速度：", "五笔汉字练习：速度：", "拼音跟打：速度：",
-        "五笔跟打：速度：" };
-    for (int mode = 0; mode < 10; ++mode) {
-        QTest::addRow("mode %d at End", mode) << mode << false << QString::fromUtf8(prefixes[mode]);
-        QTest::addRow("mode %d at time-up", mode)
-            << mode << true << QString::fromUtf8(mode == 3 ? "拼音测试：速度：" : prefixes[mode]);
-    }
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("line");
+    QTest::addRow("upper, End") << 0 << false << 70 << 120 << "大写字母练习：速度：35字/分,总数：70个字。";
+    QTest::addRow("lower, time-up") << 1 << true << 60 << 60 << "小写字母练习：速度：60字/分,总数：60个字。";
+    QTest::addRow("digits, End") << 2 << false << 5 << 120 << "数字练习：速度：2字/分,总数：5个字。";
+    QTest::addRow("pinyin, End") << 3 << false << 7 << 120 << "拼音练习：速度：4字/分,总数：7个字。";
+    QTest::addRow("pinyin, time-up says test") << 3 << true << 7 << 120 << "拼音测试：速度：4字/分,总数：7个字。";
+    QTest::addRow("roots, time-up") << 4 << true << 1 << 40 << "字根练习：速度：2字/分,总数：1个字。";
+    QTest::addRow("level 1, End") << 5 << false << 0 << 60 << "一级简码练习：速度：0字/分,总数：0个字。";
+    QTest::addRow("level 2, time-up") << 6 << true << 300 << 300 << "二级简码练习：速度：60字/分,总数：300个字。";
+    QTest::addRow("wubi, End") << 7 << false << 70 << 120 << "五笔汉字练习：速度：35字/分,总数：70个字。";
+    QTest::addRow("wubi, time-up") << 7 << true << 70 << 120 << "五笔汉字练习：速度：35字/分,总数：70个字。";
+    QTest::addRow("pinyin follow, time-up") << 8 << true << 54000 << 18000 << "拼音跟打：速度：180字/分,总数：54000个字。";
+    QTest::addRow("wubi follow, before the first tick") << 9 << false << 3 << 0 << "五笔跟打：速度：0字/分,总数：3个字。";
 }
 
 void TestResults::resultLine()
 {
     QFETCH(int, mode);
     QFETCH(bool, timeUp);
-    QFETCH(QString, prefix);
-    QCOMPARE(QString::fromStdString(ResultLine(mode, timeUp, 70, 120)), prefix + QStringLiteral("35字/分,总数：70个字。"));
+    QFETCH(int, count);
+    QFETCH(int, seconds);
+    QFETCH(QString, line);
+    QCOMPARE(QString::fromStdString(ResultLine(mode, timeUp, count, seconds)), line);
 }
 
 void TestResults::clock_data()

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -44,6 +45,8 @@ private slots:
 
     void singleKeyHitsAndFolding();
     void singleKeyJudgedWhereverTheFocusIs();
+    void singleKeyJudgedOnceWhereverTheFocusIs_data();
+    void singleKeyJudgedOnceWhereverTheFocusIs();
     void digitsMode();
     void pinyinHitAndMiss();
     void rootsEveryKeyIsAnAttempt();
@@ -147,11 +150,11 @@ void TestSession::startShowsTheSession()
     }
     QCOMPARE(form.Label8->isVisible(), mode == Mode::PinyinFollow);
     if (mode == Mode::PinyinFollow) {
-        QCOMPARE(form.Label5->text(), txt(AsciiLower(form.pySlots[1].pinyin)));
-        QCOMPARE(form.Label8->text(), txt(form.pySlots[1].text));
+        QCOMPARE(form.Label5->text(), txt(AsciiLower(form.bank.pySlots[1].pinyin)));
+        QCOMPARE(form.Label8->text(), txt(form.bank.pySlots[1].text));
         QVERIFY(form.Label8->isEnabled());
     } else if (mode == Mode::WubiFollow) {
-        QCOMPARE(form.Label5->text(), txt(form.wbSlots[1].codes[1]));
+        QCOMPARE(form.Label5->text(), txt(form.bank.wbSlots[1].codes[1]));
     } else {
         QVERIFY(form.Label5->text().isEmpty());
     }
@@ -305,14 +308,14 @@ void TestSession::singleKeyHitsAndFolding()
     TForm1& form = *f.form;
     QCOMPARE(form.keyHitCount, 1);
     QCOMPARE(form.Edit1->text(), QStringLiteral("A"));
-    QVERIFY(form.keySlots[1] != "A");
-    QVERIFY(form.keySlots[1].size() == 1 && form.keySlots[1][0] >= 'A' && form.keySlots[1][0] <= 'Z');
+    QVERIFY(form.bank.keySlots[1] != "A");
+    QVERIFY(form.bank.keySlots[1].size() == 1 && form.bank.keySlots[1][0] >= 'A' && form.bank.keySlots[1][0] <= 'Z');
     QCOMPARE(form.Label1->text(), QStringLiteral("A")); // still the typed item, in red
     QCOMPARE(form.Label1->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     QVERIFY(form.Timer3->isActive());
     QCOMPARE(f.hitSounds.size(), 1);
     QTest::keyClicks(form.Edit1, "1z");
-    QCOMPARE(form.keyHitCount, form.keySlots[1] == "Z" ? 2 : 1); // digits never hit
+    QCOMPARE(form.keyHitCount, form.bank.keySlots[1] == "Z" ? 2 : 1); // digits never hit
     // Lower case mode folds the other way.
     form.Button2Click();
     f.start(Mode::LowerLetters);
@@ -332,6 +335,7 @@ void TestSession::singleKeyJudgedWhereverTheFocusIs()
     QCOMPARE(f.form->keyHitCount, 1);
     QVERIFY(f.form->Timer4->isActive());
     QVERIFY(f.form->Edit1->text().isEmpty());
+    f.form->Button2->clearFocus();
     QTest::keyClicks(f.form.get(), "c"); // no child holds the focus: the window's own handler alone
     QCOMPARE(f.form->keyHitCount, 2);
     QTest::keyClick(f.form->Edit1, Qt::Key_D, Qt::AltModifier); // an accelerator, not typing
@@ -341,14 +345,76 @@ void TestSession::singleKeyJudgedWhereverTheFocusIs()
     QCOMPARE(f.form->keyHitCount, 2);
 }
 
+void TestSession::singleKeyJudgedOnceWhereverTheFocusIs_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("focus");
+    const struct {
+        int mode;
+        const char *item, *typed, *name;
+    } keys[] = {
+        { Mode::UpperLetters, "B", "b", "upper, folded" },
+        { Mode::UpperLetters, "B", "B", "upper" },
+        { Mode::LowerLetters, "b", "B", "lower, folded" },
+        { Mode::Digits, "2", "2", "digits" },
+    };
+    for (const auto& k : keys)
+        for (const char* focus : { "Button1", "Edit1", "radio", "none" })
+            QTest::addRow("%s, focus %s", k.name, focus) << k.mode << k.item << k.typed << focus;
+}
+
+// Two slots show the same item and one key is typed: the leftmost is hit, once. A key the
+// focused control ignores travels on to the window, which must not judge it a second time.
+void TestSession::singleKeyJudgedOnceWhereverTheFocusIs()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, item);
+    QFETCH(QString, typed);
+    QFETCH(QString, focus);
+    WindowFixture f;
+    TForm1& form = *f.form;
+    f.start(mode);
+    const std::string same = item.toStdString();
+    form.keySlots[1] = same;
+    form.keySlots[2] = same;
+    QWidget* target = &form;
+    if (focus == "radio") {
+        // The radio buttons show between sessions; 全屏 switches the judge on there too.
+        form.Button2Click();
+        form.Button6Click();
+        QVERIFY(form.KeyPreview);
+        target = form.RadioGroup1->findChildren<QRadioButton*>().at(mode);
+    } else if (focus != "none") {
+        target = form.findChild<QWidget*>(focus);
+    }
+    if (target == &form) {
+        if (QWidget* focused = form.focusWidget())
+            focused->clearFocus();
+        QCOMPARE(form.focusWidget(), nullptr);
+    } else {
+        target->setFocus();
+        QCOMPARE(form.focusWidget(), target);
+    }
+    const int soundsBefore = int(f.hitSounds.size());
+    QTest::keyClicks(target, typed);
+    QCOMPARE(form.keyHitCount, 1);
+    QCOMPARE(f.hitSounds.size() - soundsBefore, 1);
+    QVERIFY(form.keySlots[1] != same);
+    QCOMPARE(form.keySlots[2], same);
+    QVERIFY(form.Timer3->isActive());
+    QVERIFY(!form.Timer4->isActive());
+}
+
 void TestSession::digitsMode()
 {
     WindowFixture f;
     f.start(Mode::Digits);
-    f.form->keySlots[3] = "9";
+    f.form->bank.keySlots[3] = "9";
     QTest::keyClicks(f.form->Edit1, "a9");
     QCOMPARE(f.form->keyHitCount, 1);
-    QVERIFY(f.form->keySlots[3] != "9");
+    QVERIFY(f.form->bank.keySlots[3] != "9");
     QCOMPARE(f.form->Edit1->text(), QStringLiteral("9"));
 }
 
@@ -379,8 +445,8 @@ void TestSession::rootsEveryKeyIsAnAttempt()
     f.start(Mode::Roots);
     TForm1& form = *f.form;
     for (int k = 1; k <= 4; ++k)
-        form.wbzgSlots[size_t(k)] = { "S", Gbk("木") };
-    form.wbzgSlots[3] = { "G", Gbk("王") };
+        form.bank.wbzgSlots[size_t(k)] = { "S", Gbk("木") };
+    form.bank.wbzgSlots[3] = { "G", Gbk("王") };
     form.Edit1->setText("xy");
     f.type("g");
     QCOMPARE(form.inputHitCount, 1);
@@ -392,8 +458,8 @@ void TestSession::rootsEveryKeyIsAnAttempt()
     QCOMPARE(form.inputHitCount, 1);
     // The last root record (the filler) is never drawn.
     for (int i = 0; i < 200; ++i) {
-        form.RefillSlot(Mode::Roots, 1);
-        QVERIFY(!form.wbzgSlots[1].code.empty());
+        form.bank.Refill(Mode::Roots, 1);
+        QVERIFY(!form.bank.wbzgSlots[1].code.empty());
     }
 }
 
@@ -402,13 +468,13 @@ void TestSession::level1And2()
     WindowFixture f;
     f.start(Mode::Level1);
     TForm1& form = *f.form;
-    form.wb1Slots[2] = { "G", Gbk("一") };
+    form.bank.wb1Slots[2] = { "G", Gbk("一") };
     f.type("g ");
     QCOMPARE(form.inputHitCount, 1);
     QCOMPARE(f.hitSounds.size(), 1);
     form.Button2Click();
     f.start(Mode::Level2);
-    form.wb2Slots[4] = { "GF", Gbk("于"), 2 };
+    form.bank.wb2Slots[4] = { "GF", Gbk("于"), 2 };
     f.type("gF ");
     QCOMPARE(form.inputHitCount, 1);
     QVERIFY(form.Timer6->isActive());
@@ -426,14 +492,14 @@ void TestSession::level2RefillWithDamagedPictureStopsTheHit()
     form.tables.wb2.buffer.assign(content.begin(), content.end());
     form.tables.wb2.buffer.push_back('\0');
     form.tables.wb2.count = 1;
-    form.wb2Slots[1] = { "GD", Gbk("天"), 3 };
+    form.bank.wb2Slots[1] = { "GD", Gbk("天"), 3 };
     f.type("gd ");
     QCOMPARE(f.messages.texts(), QStringList { "'x1' is not a valid integer value" });
     QCOMPARE(form.inputHitCount, 0);
     QVERIFY(form.Edit1->text().isEmpty()); // the key was consumed, the box emptied
     QVERIFY(!form.Timer3->isActive());
-    QCOMPARE(form.wb2Slots[1].code, std::string("GG"));
-    QCOMPARE(form.wb2Slots[1].pictureNo, 3);
+    QCOMPARE(form.bank.wb2Slots[1].code, std::string("GG"));
+    QCOMPARE(form.bank.wb2Slots[1].pictureNo, 3);
 }
 
 void TestSession::wubiAutoSubmitAndLeftmost()
@@ -529,9 +595,9 @@ void TestSession::pinyinFollowTarget()
     form.Edit1KeyDown(115);
     QCOMPARE(form.Label5->text(), QStringLiteral("nv"));
     QCOMPARE(form.Label8->text(), QStringLiteral("女"));
-    form.pySlots[1] = { "ZHUANG", Gbk("庄") };
-    form.pySlots[2] = { "LE", Gbk("了") };
-    form.pySlots[3] = { "LE", Gbk("了") };
+    form.bank.pySlots[1] = { "ZHUANG", Gbk("庄") };
+    form.bank.pySlots[2] = { "LE", Gbk("了") };
+    form.bank.pySlots[3] = { "LE", Gbk("了") };
     f.type("nv ");
     QCOMPARE(form.inputHitCount, 2);
     QCOMPARE(form.Label5->text(), QStringLiteral("zhuang"));
@@ -555,7 +621,7 @@ void TestSession::wubiFollowGuide()
     f.setWubi(3, { "LGYI", "L", "LGY", "" }, "国"); // whatever the refill drew
     form.Edit1->clear();
     f.type("ggll");
-    QCOMPARE(form.Label5->text(), txt(form.wbSlots[1].codes[1]));
+    QCOMPARE(form.Label5->text(), txt(form.bank.wbSlots[1].codes[1]));
     QCOMPARE(form.inputHitCount, 2);
 }
 
@@ -582,7 +648,7 @@ void TestSession::effectTurnsRedThenBlack()
     QVERIFY(f.form->Timer5->isActive());
     QCOMPARE(f.form->Timer5->interval(), 500);
     QTRY_COMPARE_WITH_TIMEOUT(label->palette().color(QPalette::WindowText), QColor(0, 0, 0), 1000);
-    QCOMPARE(label->text(), QString::fromStdString(f.form->keySlots[3]));
+    QCOMPARE(label->text(), QString::fromStdString(f.form->bank.keySlots[3]));
     QVERIFY(!f.form->Timer5->isActive());
 }
 
@@ -593,12 +659,12 @@ void TestSession::secondHitDoesNotDelayTheEffect()
     QTest::keyClicks(f.form->Edit1, "A");
     QTest::qWait(50);
     const int before = f.form->Timer3->remainingTime();
-    QTest::keyClicks(f.form->Edit1, QString::fromStdString(f.form->keySlots[1]));
+    QTest::keyClicks(f.form->Edit1, QString::fromStdString(f.form->bank.keySlots[1]));
     QCOMPARE(f.form->keyHitCount, 2);
     QVERIFY(f.form->Timer3->remainingTime() <= before);
     QCOMPARE(f.form->Label1->text(), QStringLiteral("A")); // still red with the first item
     f.form->Timer3Timer();
-    QCOMPARE(f.form->Label1->text(), QString::fromStdString(f.form->keySlots[1])); // the newest
+    QCOMPARE(f.form->Label1->text(), QString::fromStdString(f.form->bank.keySlots[1])); // the newest
 }
 
 void TestSession::pendingEffectOverwritesFinished()
@@ -609,7 +675,7 @@ void TestSession::pendingEffectOverwritesFinished()
     f.form->Button2Click();
     QCOMPARE(f.form->Label4->text(), QStringLiteral("完"));
     f.form->Timer6Timer();
-    QCOMPARE(f.form->Label4->text(), QString::fromStdString(f.form->keySlots[4]));
+    QCOMPARE(f.form->Label4->text(), QString::fromStdString(f.form->bank.keySlots[4]));
     QCOMPARE(f.form->Label4->palette().color(QPalette::WindowText), QColor(0, 0, 0));
 }
 

@@ -1,57 +1,14 @@
 #include "tools/datagen/Gbk.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <stdexcept>
+#include "data/Gbk.h"
 
 namespace datagen {
-namespace {
 
-    class Converter {
-    public:
-        Converter(const char* to, const char* from)
-            : m_cd(iconv_open(to, from))
-        {
-            if (m_cd == reinterpret_cast<iconv_t>(-1))
-                throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
-        }
-        ~Converter() { iconv_close(m_cd); }
-        Converter(const Converter&) = delete;
-        Converter& operator=(const Converter&) = delete;
+// The program's own GBK table, so that the generator needs no iconv and writes exactly the
+// bytes the program reads back.
+std::optional<std::string> Utf8ToGbk(std::string_view utf8) { return gbk::FromUtf8(utf8); }
 
-        std::optional<std::string> convert(std::string_view in)
-        {
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-            std::string out(in.size() * 4 + 8, '\0');
-            char* src = const_cast<char*>(in.data());
-            size_t srcLeft = in.size();
-            char* dst = out.data();
-            size_t dstLeft = out.size();
-            if (iconv(m_cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1))
-                return std::nullopt;
-            if (iconv(m_cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<size_t>(-1))
-                return std::nullopt;
-            out.resize(out.size() - dstLeft);
-            return out;
-        }
-
-    private:
-        iconv_t m_cd;
-    };
-
-}
-
-std::optional<std::string> Utf8ToGbk(std::string_view utf8)
-{
-    static Converter converter("GBK", "UTF-8");
-    return converter.convert(utf8);
-}
-
-std::optional<std::string> GbkToUtf8(std::string_view gbk)
-{
-    static Converter converter("UTF-8", "GBK");
-    return converter.convert(gbk);
-}
+std::optional<std::string> GbkToUtf8(std::string_view bytes) { return gbk::ToUtf8(bytes); }
 
 int Utf8Length(std::string_view utf8)
 {

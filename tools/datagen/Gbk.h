@@ -5,7 +5,7 @@
 #include <string_view>
 
 // Conversions between the UTF-8 of the packaged sources and the GBK (code page 936) of the
-// data files, done with the C library's iconv so the generator needs no Qt.
+// data files, done with the core's GBK table so the generator needs neither Qt nor iconv.
 namespace datagen {
 
 // The GBK bytes of UTF-8 text; nothing when some character has no GBK code.

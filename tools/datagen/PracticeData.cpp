@@ -21,15 +21,6 @@ namespace {
         return *gbk;
     }
 
-    // A Chinese character of GB2312 (levels 1 and 2): simplified script only.
-    bool isGb2312Hanzi(const std::string& gbk)
-    {
-        if (gbk.size() != 2)
-            return false;
-        const auto hi = static_cast<unsigned char>(gbk[0]), lo = static_cast<unsigned char>(gbk[1]);
-        return hi >= 0xB0 && hi <= 0xF7 && lo >= 0xA1 && lo <= 0xFE;
-    }
-
     size_t zoneIndex(char key) { return ZoneOrder.find(key); }
 
     bool zoneLess(const std::string& a, const std::string& b)
@@ -128,9 +119,17 @@ std::vector<std::string> Gb2312Level1()
     return out;
 }
 
-PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyin,
-    const std::vector<RootChartRow>& roots, const PinyinOverrides& overrides)
+bool IsGb2312Level1(const std::string& gbk)
 {
+    return gbk.size() == 2 && gbk.compare("\xB0\xA1") >= 0 && gbk.compare("\xD7\xF9") <= 0;
+}
+
+PracticeData BuildPracticeData(const Sources& sources)
+{
+    const WubiSource& wubi = sources.wubi;
+    const PinyinSource& pinyin = sources.pinyin;
+    const std::vector<RootChartRow>& roots = sources.roots;
+    const PinyinOverrides& overrides = sources.overrides;
     PracticeData data;
 
     // Level 1: the one-letter codes, one character for each key.
@@ -169,21 +168,24 @@ PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyi
             level2Codes.push_back(code);
     std::sort(level2Codes.begin(), level2Codes.end(), zoneLess);
 
-    // The character table: the level-1 characters, then by frequency the level-2 characters
-    // except the least frequent ones, and the most frequent other characters of GB2312.
+    // The character table: the level-1 characters, then by how often they occur in text the
+    // level-2 characters except the least frequent ones, and the most frequent common
+    // characters (GB2312 level 1 and level 1 of the standard list). A level-2 short-code
+    // character stands in the table even outside the standard list's level 1: its short code
+    // is practised there.
     std::vector<Ranked> level2Ranked, othersRanked;
     std::set<std::string> level2Characters;
     for (const std::string& code : level2Codes) {
         const std::string& character = byShortCode[code];
         if (!level1.count(character) && level2Characters.insert(character).second)
-            level2Ranked.push_back({ character, gbkOf(character), pinyin.Frequency(character) });
+            level2Ranked.push_back({ character, gbkOf(character), sources.text.Of(character) });
     }
     for (const auto& [character, codes] : wubi.codes) {
         if (Utf8Length(character) != 1 || level1.count(character) || level2Characters.count(character))
             continue;
         const std::optional<std::string> gbk = Utf8ToGbk(character);
-        if (gbk && isGb2312Hanzi(*gbk))
-            othersRanked.push_back({ character, *gbk, pinyin.Frequency(character) });
+        if (gbk && IsGb2312Level1(*gbk) && sources.standard.Level(character) == 1)
+            othersRanked.push_back({ character, *gbk, sources.text.Of(character) });
     }
     std::sort(level2Ranked.begin(), level2Ranked.end(), rankLess);
     std::sort(othersRanked.begin(), othersRanked.end(), rankLess);
@@ -193,10 +195,15 @@ PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyi
     const size_t othersInside = CharacterRecords - level1.size() - level2Inside;
     if (othersRanked.size() < othersInside)
         throw AppError("the dictionary has too few characters for the character table");
-    for (size_t i = 0; i < level2Inside; ++i)
-        if (!isGb2312Hanzi(level2Ranked[i].gbk))
-            throw AppError("the level-2 character \"" + level2Ranked[i].character
-                + "\" is outside GB2312 but among the most frequent");
+    for (size_t i = 0; i < level2Inside; ++i) {
+        const Ranked& r = level2Ranked[i];
+        if (!IsGb2312Level1(r.gbk) || sources.standard.Level(r.character) == 0)
+            throw AppError("the level-2 character \"" + r.character
+                + "\" is outside GB2312 level 1 or the standard list but among the most frequent");
+    }
+    for (const ShortCodeRecord& r : data.wb1)
+        if (!IsGb2312Level1(gbkOf(r.character)) || sources.standard.Level(r.character) != 1)
+            throw AppError("the level-1 character \"" + r.character + "\" is not a common character");
 
     std::vector<Ranked> chosen(level2Ranked.begin(), level2Ranked.begin() + std::ptrdiff_t(level2Inside));
     chosen.insert(chosen.end(), othersRanked.begin(), othersRanked.begin() + std::ptrdiff_t(othersInside));
@@ -235,7 +242,7 @@ PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyi
     }
     for (const auto& [character, reading] : overrides) {
         const std::optional<std::string> gbk = Utf8ToGbk(character);
-        if (!gbk || gbk->size() != 2 || gbk->compare("\xB0\xA1") < 0 || gbk->compare("\xD7\xF9") > 0)
+        if (!gbk || !IsGb2312Level1(*gbk))
             throw AppError("the reading override for \"" + character + "\" names a character outside GB2312 level 1");
     }
     return data;

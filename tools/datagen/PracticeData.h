@@ -47,9 +47,22 @@ struct PracticeData {
     std::vector<PinyinRecord> py;
 };
 
+// The sources of the tables. `text` ranks the characters of the character table; `standard`
+// decides which may stand in it.
+struct Sources {
+    WubiSource wubi;
+    PinyinSource pinyin;
+    std::vector<RootChartRow> roots;
+    PinyinOverrides overrides;
+    TextFrequency text;
+    StandardList standard;
+};
+
 // Throws AppError when the sources cannot give tables of the required shape.
-PracticeData BuildPracticeData(const WubiSource& wubi, const PinyinSource& pinyin,
-    const std::vector<RootChartRow>& roots, const PinyinOverrides& overrides);
+PracticeData BuildPracticeData(const Sources& sources);
+
+// Whether GBK bytes are a character of GB2312 level 1 (B0A1-D7F9), the common characters.
+bool IsGb2312Level1(const std::string& gbk);
 
 // The plain content of each table in GBK, exactly as the program holds it after loading.
 std::string PlainWb1(const PracticeData& data);

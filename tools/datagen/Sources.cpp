@@ -4,6 +4,7 @@
 #include "tools/datagen/Gbk.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <functional>
 #include <set>
@@ -90,6 +91,20 @@ std::int64_t PinyinSource::Frequency(const std::string& character) const
     for (const Reading& r : it->second)
         sum += r.weight;
     return sum;
+}
+
+std::int64_t TextFrequency::Of(const std::string& character) const
+{
+    const auto it = characters.find(character);
+    return it == characters.end() ? 0 : it->second;
+}
+
+int StandardList::Level(const std::string& character) const
+{
+    const auto it = numbers.find(character);
+    if (it == numbers.end())
+        return 0;
+    return it->second <= 3500 ? 1 : it->second <= 6500 ? 2 : 3;
 }
 
 bool RootChartRow::HasFlag(std::string_view flag) const
@@ -231,9 +246,69 @@ PinyinOverrides ParsePinyinOverrides(std::istream& in, const std::string& name)
     return overrides;
 }
 
+TextFrequency ParseTextFrequency(std::istream& in, const std::string& name)
+{
+    TextFrequency frequency;
+    forEachDataLine(in, name, false, [&](const std::string& line, int) -> std::string {
+        // Words hold no blank; the part of speech after the count may be missing.
+        const size_t first = line.find(' ');
+        if (first == std::string::npos || first == 0)
+            return "expected a word, a count and a part of speech, separated by blanks";
+        const size_t second = line.find(' ', first + 1);
+        const std::string count
+            = line.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+        if (!allOf(count, isDigit) || count.size() > 12)
+            return "the count \"" + count + "\" is not a whole number";
+        const std::int64_t n = std::stoll(count);
+        const std::string_view word(line.data(), first);
+        for (size_t i = 0; i < word.size();) {
+            const auto lead = static_cast<unsigned char>(word[i]);
+            const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            if (length > 1)
+                frequency.characters[std::string(word.substr(i, length))] += n;
+            i += length;
+        }
+        return {};
+    });
+    return frequency;
+}
+
+StandardList ParseStandardList(std::istream& in, const std::string& name)
+{
+    StandardList list;
+    forEachDataLine(in, name, false, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = splitTabs(line);
+        if (f.size() != 3 || f[0].size() < 6 || f[0].compare(0, 2, "U+") != 0)
+            return "expected a code point, a field name and a value, separated by tabs";
+        if (f[1] != "kTGH")
+            return {};
+        // One value per edition; only the 2013 list exists so far.
+        if (f[2].compare(0, 5, "2013:") != 0 || f[2].size() > 9 || !allOf(f[2].substr(5), isDigit))
+            return "the kTGH value \"" + f[2] + "\" is not 2013:number";
+        const std::string hex = f[0].substr(2);
+        if (hex.size() > 6 || !std::all_of(hex.begin(), hex.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+            return "the code point \"" + f[0] + "\" is not U+ and hexadecimal digits";
+        const auto cp = static_cast<unsigned>(std::stoul(hex, nullptr, 16));
+        std::string utf8;
+        if (cp < 0x10000) {
+            utf8 = { char(0xE0 | cp >> 12), char(0x80 | (cp >> 6 & 0x3F)), char(0x80 | (cp & 0x3F)) };
+        } else {
+            utf8 = { char(0xF0 | cp >> 18), char(0x80 | (cp >> 12 & 0x3F)), char(0x80 | (cp >> 6 & 0x3F)),
+                char(0x80 | (cp & 0x3F)) };
+        }
+        if (cp < 0x800 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
+            return "the code point \"" + f[0] + "\" is no Chinese character";
+        list.numbers[utf8] = std::stoi(f[2].substr(5));
+        return {};
+    });
+    return list;
+}
+
 WubiSource ReadWubiSource(const std::filesystem::path& file) { return readFile(file, &ParseWubiSource); }
 PinyinSource ReadPinyinSource(const std::filesystem::path& file) { return readFile(file, &ParsePinyinSource); }
 std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file) { return readFile(file, &ParseRootChart); }
 PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file) { return readFile(file, &ParsePinyinOverrides); }
+TextFrequency ReadTextFrequency(const std::filesystem::path& file) { return readFile(file, &ParseTextFrequency); }
+StandardList ReadStandardList(const std::filesystem::path& file) { return readFile(file, &ParseStandardList); }
 
 }

@@ -32,6 +32,26 @@ struct PinyinSource {
     std::int64_t Frequency(const std::string& character) const;
 };
 
+// dict.txt of jieba (Debian python3-jieba): one word a line with how often it occurred in the
+// segmented corpus. A character occurs in text as often as the words that hold it, so its
+// count is the sum of the counts of those words, once per place it takes in each.
+struct TextFrequency {
+    std::map<std::string, std::int64_t> characters;
+
+    // 0 for a character that occurs in no word.
+    std::int64_t Of(const std::string& character) const;
+};
+
+// Unihan's kTGH field (Debian unicode-data): the character's number in the 2013 general
+// standard list of Chinese characters, which puts numbers 1-3500 in level 1, 3501-6500 in
+// level 2 and the rest in level 3.
+struct StandardList {
+    std::map<std::string, int> numbers;
+
+    // 1, 2 or 3; 0 for a character the list does not hold.
+    int Level(const std::string& character) const;
+};
+
 // tools/data/wubi86-roots.tsv: the Wubi 86 root chart.
 struct RootChartRow {
     char key = 0;
@@ -53,11 +73,15 @@ WubiSource ParseWubiSource(std::istream& in, const std::string& name);
 PinyinSource ParsePinyinSource(std::istream& in, const std::string& name);
 std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& name);
 PinyinOverrides ParsePinyinOverrides(std::istream& in, const std::string& name);
+TextFrequency ParseTextFrequency(std::istream& in, const std::string& name);
+StandardList ParseStandardList(std::istream& in, const std::string& name);
 
 WubiSource ReadWubiSource(const std::filesystem::path& file);
 PinyinSource ReadPinyinSource(const std::filesystem::path& file);
 std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file);
 PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file);
+TextFrequency ReadTextFrequency(const std::filesystem::path& file);
+StandardList ReadStandardList(const std::filesystem::path& file);
 
 // The key letters in the order of the five zones (G F D S A, H J K L M, T R E W Q,
 // Y U I O P, N B V C X): the order of the printed chart and of the short-code tables.

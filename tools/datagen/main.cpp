@@ -1,5 +1,6 @@
 // Writes the five practice tables and the list of decomposition pictures from the packaged
-// Wubi and pinyin dictionaries and the project's own root chart.
+// Wubi and pinyin dictionaries, a word-frequency list, the standard character list and the
+// project's own root chart.
 
 #include "data/AppError.h"
 #include "tools/datagen/PracticeData.h"
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const usage
-    = "usage: datagen --wubi FILE --pinyin FILE --roots FILE --overrides FILE --out DIR --picture-list FILE\n";
+    = "usage: datagen --wubi FILE --pinyin FILE --roots FILE --overrides FILE --text-frequency FILE\n"
+      "               --standard-list FILE --out DIR --picture-list FILE\n";
 
 // Writes beside the target and renames, so a reader never sees half a table.
 void writeFile(const fs::path& file, const std::string& bytes)
@@ -41,7 +43,8 @@ int main(int argc, char** argv)
     std::map<std::string, std::string> options;
     for (int i = 1; i + 1 < argc; i += 2)
         options[argv[i]] = argv[i + 1];
-    for (const char* name : { "--wubi", "--pinyin", "--roots", "--overrides", "--out", "--picture-list" }) {
+    for (const char* name : { "--wubi", "--pinyin", "--roots", "--overrides", "--text-frequency", "--standard-list", "--out",
+             "--picture-list" }) {
         if (argc % 2 == 0 || !options.count(name)) {
             std::cerr << usage;
             return 2;
@@ -50,9 +53,10 @@ int main(int argc, char** argv)
 
     try {
         using namespace datagen;
-        const PracticeData data
-            = BuildPracticeData(ReadWubiSource(options["--wubi"]), ReadPinyinSource(options["--pinyin"]),
-                ReadRootChart(options["--roots"]), ReadPinyinOverrides(options["--overrides"]));
+        const PracticeData data = BuildPracticeData({ ReadWubiSource(options["--wubi"]),
+            ReadPinyinSource(options["--pinyin"]), ReadRootChart(options["--roots"]),
+            ReadPinyinOverrides(options["--overrides"]), ReadTextFrequency(options["--text-frequency"]),
+            ReadStandardList(options["--standard-list"]) });
 
         // Everything is made before anything is written: a source that fails leaves the old tables.
         const fs::path out = options["--out"];

@@ -88,6 +88,8 @@ class tst_datagen : public QObject {
     PinyinSource pinyin;
     std::vector<RootChartRow> roots;
     PinyinOverrides overrides;
+    TextFrequency text;
+    StandardList standard;
 
     // Each character of the character table with its record index.
     std::map<std::string, int> wbIndex;
@@ -120,6 +122,8 @@ private slots:
         pinyin = ReadPinyinSource(QUILLADO_PINYIN_DICT);
         roots = ReadRootChart(QUILLADO_ROOTS_CHART);
         overrides = ReadPinyinOverrides(QUILLADO_PINYIN_OVERRIDES);
+        text = ReadTextFrequency(QUILLADO_TEXT_FREQUENCY);
+        standard = ReadStandardList(QUILLADO_STANDARD_LIST);
         for (int r = 0; r < tables.wb.count; ++r)
             wbIndex[wbCharacter(r)] = r;
         for (const auto& [character, codes] : wubi.codes) {
@@ -221,6 +225,115 @@ private slots:
         QCOMPARE(int(outside.size()), 72);
     }
 
+    // The characters of GB2312 that have a Wubi code, most frequent in text first (ties by
+    // GBK code, as the generator breaks them).
+    std::vector<std::string> gb2312ByFrequency() const
+    {
+        std::vector<std::pair<std::string, std::string>> byGbk; // gbk, character
+        for (const auto& [character, codes] : wubi.codes) {
+            const std::string gbk = gbkFromUtf8(character);
+            const auto hi = gbk.size() == 2 ? static_cast<unsigned char>(gbk[0]) : 0;
+            if (hi >= 0xB0 && hi <= 0xF7 && static_cast<unsigned char>(gbk[1]) >= 0xA1)
+                byGbk.emplace_back(gbk, character);
+        }
+        std::stable_sort(byGbk.begin(), byGbk.end());
+        std::stable_sort(byGbk.begin(), byGbk.end(),
+            [&](const auto& a, const auto& b) { return text.Of(a.second) > text.Of(b.second); });
+        std::vector<std::string> out;
+        for (const auto& entry : byGbk)
+            out.push_back(entry.second);
+        return out;
+    }
+
+    bool isLevel2ShortCodeCharacter(const std::string& character) const
+    {
+        for (const auto& [code, owners] : shortCodeOwners)
+            if (code.size() == 2 && owners.count(character))
+                return true;
+        return false;
+    }
+
+    void frequencyCoverage()
+    {
+        const std::vector<std::string> ranked = gb2312ByFrequency();
+        QVERIFY(ranked.size() > 6000);
+        // Every one of the 1000 most frequent is in, unless the standard list does not count
+        // it among the common characters (襄, frequent through place names).
+        int top1000 = 0, top2000 = 0, common = 0;
+        for (size_t i = 0; i < 2000; ++i) {
+            const bool in = wbIndex.count(ranked[i]);
+            top1000 += i < 1000 && in;
+            top2000 += in;
+            if (i < 1000 && !in)
+                QVERIFY2(standard.Level(ranked[i]) != 1 || !IsGb2312Level1(gbkFromUtf8(ranked[i])), ranked[i].c_str());
+        }
+        QVERIFY2(top1000 >= 999, QByteArray::number(top1000));
+        QVERIFY2(top2000 >= 1960, QByteArray::number(top2000)); // 98 %
+        // Among the common characters the table holds the 2000 most frequent without a gap.
+        for (const std::string& character : ranked) {
+            if (common == 2000)
+                break;
+            if (standard.Level(character) != 1 || !IsGb2312Level1(gbkFromUtf8(character)))
+                continue;
+            ++common;
+            QVERIFY2(wbIndex.count(character), character.c_str());
+        }
+    }
+
+    void characterChoice_data()
+    {
+        QTest::addColumn<QString>("characters");
+        QTest::addColumn<bool>("inside");
+        // Common words' characters that a typing-frequency ranking left out.
+        QTest::addRow("frequent in text") << "况究概括毫虑睛督疗迫础努侵迅络违援汽障彻描详碍" << true;
+        QTest::addRow("interjections, Cantonese") << "吖叻噻嘞诶睇乜咩嗲靓喵煲" << false;
+        QTest::addRow("name characters") << "闫妍媛" << false;
+        QTest::addRow("traditional forms") << "後麽於" << false;
+    }
+
+    void characterChoice()
+    {
+        QFETCH(QString, characters);
+        QFETCH(bool, inside);
+        for (const QChar c : characters)
+            QVERIFY2(bool(wbIndex.count(QString(c).toStdString())) == inside, qPrintable(QString(c)));
+    }
+
+    void commonCharactersOnly()
+    {
+        int forced = 0;
+        for (int r = 0; r < tables.wb.count; ++r) {
+            const std::string character = wbCharacter(r);
+            QVERIFY2(IsGb2312Level1(gbkFromUtf8(character)), character.c_str());
+            // The standard list holds simplified forms only, so no traditional form gets in.
+            QVERIFY2(standard.Level(character) != 0, character.c_str());
+            if (standard.Level(character) != 1) {
+                QVERIFY2(isLevel2ShortCodeCharacter(character), character.c_str());
+                ++forced;
+            }
+        }
+        QVERIFY(forced < 10);
+    }
+
+    void orderByTextFrequency()
+    {
+        // After the level-1 characters, most frequent first.
+        for (int r = 26; r < tables.wb.count; ++r)
+            QVERIFY2(text.Of(wbCharacter(r - 1)) >= text.Of(wbCharacter(r)), wbCharacter(r).c_str());
+        // The level-2 characters left out are the least frequent ones.
+        std::int64_t leftOutMost = 0, insideLeast = INT64_MAX;
+        for (int r = 0; r < tables.wb2.count; ++r) {
+            const std::string character = utf8FromGbk(RecordField(tables.wb2.text(), 14, r, 1, 2));
+            if (wbIndex.count(character)) {
+                if (wbIndex[character] >= 25)
+                    insideLeast = std::min(insideLeast, text.Of(character));
+            } else {
+                leftOutMost = std::max(leftOutMost, text.Of(character));
+            }
+        }
+        QVERIFY(leftOutMost <= insideLeast);
+    }
+
     void rootsMatchTheDictionary()
     {
         std::map<std::string, const RootChartRow*> chart;
@@ -272,6 +385,50 @@ private slots:
             if (overrides.count(character))
                 QCOMPARE(reading, upper(overrides.at(character)));
         }
+    }
+
+    std::string pyReading(const std::string& character) const
+    {
+        const std::string gbk = gbkFromUtf8(character);
+        for (int r = 0; r < tables.py.count; ++r)
+            if (RecordField(tables.py.text(), 16, r, 13, 14) == gbk)
+                return CleanField(RecordField(tables.py.text(), 16, r, 1, 8));
+        return {};
+    }
+
+    void reviewedReadings_data()
+    {
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<QString>("reading");
+        // The dictionary's top reading is wrong for a learner.
+        QTest::addRow("咀嚼") << "咀" << "JU";
+        QTest::addRow("咳嗽") << "咳" << "KE";
+        QTest::addRow("栅栏") << "栅" << "ZHA";
+        QTest::addRow("粘贴") << "粘" << "ZHAN";
+        // Two common readings, decided by review.
+        const char* const reviewed[][2] = { { "长", "CHANG" }, { "剥", "BAO" }, { "薄", "BAO" }, { "弹", "TAN" },
+            { "调", "TIAO" }, { "匙", "CHI" }, { "脯", "FU" }, { "貉", "HE" }, { "曝", "BAO" }, { "刹", "CHA" },
+            { "谁", "SHUI" }, { "伺", "SI" }, { "爪", "ZHUA" }, { "仔", "ZI" }, { "琢", "ZHUO" }, { "削", "XIAO" },
+            { "勒", "LE" }, { "吁", "YU" }, { "桔", "JU" }, { "柞", "ZUO" }, { "蛤", "HA" } };
+        for (const auto& [character, reading] : reviewed)
+            QTest::addRow("%s", character) << QString::fromUtf8(character) << QString::fromLatin1(reading);
+    }
+
+    void reviewedReadings()
+    {
+        QFETCH(QString, character);
+        QFETCH(QString, reading);
+        const std::string c = character.toStdString();
+        QCOMPARE(QString::fromStdString(pyReading(c)), reading);
+        // Every decision is written down with its reason.
+        QVERIFY2(overrides.count(c), "not in the reviewed overrides");
+        std::ifstream in(QUILLADO_PINYIN_OVERRIDES);
+        std::string line;
+        bool reasoned = false;
+        while (std::getline(in, line))
+            if (line.rfind(c + "\t", 0) == 0)
+                reasoned = std::count(line.begin(), line.end(), '\t') == 2 && line.size() > line.rfind('\t') + 8;
+        QVERIFY2(reasoned, "no reason given");
     }
 
     void spotChecks_data()
@@ -352,7 +509,8 @@ private slots:
         QProcess generator;
         generator.start(DATAGEN_EXECUTABLE,
             { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots", QUILLADO_ROOTS_CHART,
-                "--overrides", QUILLADO_PINYIN_OVERRIDES, "--out", dir.path(), "--picture-list",
+                "--overrides", QUILLADO_PINYIN_OVERRIDES, "--text-frequency", QUILLADO_TEXT_FREQUENCY,
+                "--standard-list", QUILLADO_STANDARD_LIST, "--out", dir.path(), "--picture-list",
                 dir.filePath("picture-list.tsv") });
         QVERIFY(generator.waitForFinished(60000));
         QCOMPARE(generator.exitCode(), 0);
@@ -378,6 +536,13 @@ private slots:
         QTest::addRow("root strokes") << "--roots" << QByteArray("key\troot\tstrokes\tflags\tnote\ng\t王\t1161\tK\n")
                                       << 2 << "strokes";
         QTest::addRow("override reading") << "--overrides" << QByteArray("# note\n了\tLe\n") << 2 << "reading";
+        QTest::addRow("word count") << "--text-frequency" << QByteArray("的 318825 uj\n情况 12x n\n") << 2 << "count";
+        QTest::addRow("word without count") << "--text-frequency" << QByteArray("的\n") << 1 << "blanks";
+        QTest::addRow("standard number") << "--standard-list"
+                                         << QByteArray("# Unihan\nU+4E00\tkTGH\t2013:1\nU+4E01\tkTGH\t1\n") << 3
+                                         << "2013:number";
+        QTest::addRow("standard code point") << "--standard-list" << QByteArray("U+4E0G\tkTGH\t2013:2\n") << 1
+                                             << "hexadecimal";
     }
 
     void malformedLine()
@@ -395,7 +560,8 @@ private slots:
         file.close();
 
         QStringList arguments { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots",
-            QUILLADO_ROOTS_CHART, "--overrides", QUILLADO_PINYIN_OVERRIDES, "--out", dir.filePath("out"),
+            QUILLADO_ROOTS_CHART, "--overrides", QUILLADO_PINYIN_OVERRIDES, "--text-frequency",
+            QUILLADO_TEXT_FREQUENCY, "--standard-list", QUILLADO_STANDARD_LIST, "--out", dir.filePath("out"),
             "--picture-list", dir.filePath("out/list.tsv") };
         arguments[arguments.indexOf(option) + 1] = bad;
         QProcess generator;
@@ -421,12 +587,33 @@ private slots:
         }
     }
 
+    void textFrequencySumsWords()
+    {
+        std::istringstream words("情况 10 n\n况 3\n状况况 2 n\nB超 7 n\n");
+        const TextFrequency f = ParseTextFrequency(words, "words.txt");
+        QCOMPARE(f.Of("况"), std::int64_t(10 + 3 + 2 * 2));
+        QCOMPARE(f.Of("情"), std::int64_t(10));
+        QCOMPARE(f.Of("超"), std::int64_t(7));
+        QCOMPARE(f.Of("B"), std::int64_t(0)); // letters are not characters of the table
+        QCOMPARE(f.Of("无"), std::int64_t(0));
+
+        std::istringstream unihan("U+4E00\tkTGH\t2013:1\nU+4E00\tkTotalStrokes\t1\nU+3447\tkTGH\t2013:6602\n"
+                                  "U+8944\tkTGH\t2013:6286\nU+5E62\tkTGH\t2013:3500\nU+5B85\tkTGH\t2013:3501\n");
+        const StandardList list = ParseStandardList(unihan, "unihan.txt");
+        QCOMPARE(list.Level("一"), 1);
+        QCOMPARE(list.Level("幢"), 1);
+        QCOMPARE(list.Level("宅"), 2);
+        QCOMPARE(list.Level("襄"), 2);
+        QCOMPARE(list.Level("\xE3\x91\x87"), 3); // U+3447
+        QCOMPARE(list.Level("丁"), 0);
+    }
+
     void unsettledTieIsRefused()
     {
-        PinyinSource tied = pinyin;
-        tied.readings["啊"] = { { "a", 5 }, { "e", 5 } };
+        Sources tied { wubi, pinyin, roots, overrides, text, standard };
+        tied.pinyin.readings["啊"] = { { "a", 5 }, { "e", 5 } };
         try {
-            BuildPracticeData(wubi, tied, roots, overrides);
+            BuildPracticeData(tied);
             QFAIL("a tie between two readings was settled silently");
         } catch (const AppError& e) {
             QVERIFY2(QString::fromUtf8(e.what()).contains("啊"), e.what());

@@ -542,13 +542,18 @@ std::vector<Split> Splitter::Enumerate(const std::string& character, const Glyph
     if (code.empty() || n == 0)
         return splits;
 
-    // A character that is a root itself is black in every copy.
-    if (m_chart.find(character, code[0]) >= 0) {
+    // A character that is a root itself: a key-name root (王 GGGG) is black in every copy,
+    // any other is typed as its key and then stroke by stroke, and drawn so.
+    if (const int root = m_chart.find(character, code[0]); root >= 0) {
         Split s;
         s.wholeRoot = true;
         s.reading = "root";
-        for (size_t i = 0; i < code.size(); ++i)
-            s.coded.push_back({ m_chart.find(character, code[0]), Range(0, n) });
+        if (m_chart.roots()[root].flags.find('K') != std::string::npos || n < 2) {
+            for (size_t i = 0; i < code.size(); ++i)
+                s.coded.push_back({ root, Range(0, n) });
+        } else {
+            s.coded = StrokeCopies(root, glyph, code);
+        }
         splits.push_back(s);
         return splits;
     }
@@ -620,6 +625,105 @@ std::vector<Split> Splitter::Enumerate(const std::string& character, const Glyph
     return distinct;
 }
 
+std::vector<Group> Splitter::StrokeCopies(int root, const Glyph& glyph, const std::string& code)
+{
+    const size_t n = glyph.strokes.size();
+    std::vector<Group> copies { { root, Range(0, n) } };
+    std::vector<bool> taken(n, false);
+    for (size_t i = 1; i < code.size() && i < 4; ++i) {
+        // The letter names the stroke's class: g 横, h 竖, t 撇, y 点, n 折.
+        const size_t at = std::string("ghtyn").find(code[i]);
+        const size_t preferred = i == 1 ? 0 : i == 2 ? 1 : n - 1;
+        auto fits = [&](size_t k) {
+            const Stroke& st = glyph.strokes[k];
+            return at != std::string::npos && !taken[k] && (st.cls == int(at) + 1 || (st.alt >> (at + 1) & 1));
+        };
+        size_t chosen = preferred;
+        // A root whose code follows another order than the drawing (力 LTN is 丿 before 𠃌)
+        // still gets the stroke its letter names.
+        if (!fits(preferred)) {
+            for (size_t step = 0; step < n; ++step) {
+                const size_t k = i == 3 ? n - 1 - step : step;
+                if (fits(k)) {
+                    chosen = k;
+                    break;
+                }
+            }
+        }
+        taken[chosen] = true;
+        copies.push_back({ root, { int(chosen) } });
+    }
+    return copies;
+}
+
+std::vector<Component> LoadComponents(const std::string& path)
+{
+    std::vector<Component> table;
+    ForEachDataLine(path, "cannot be opened", [&](const std::string& line, const std::string& where) {
+        const auto cols = SplitOn(line, '\t');
+        if (cols.size() < 3)
+            throw std::runtime_error(where + ": expected component, groups and characters");
+        Component c;
+        c.glyph = cols[0];
+        try {
+            c.groups = ParseGroups(cols[1]);
+        } catch (const std::exception& e) {
+            throw std::runtime_error(where + ": " + e.what());
+        }
+        std::istringstream characters(cols[2]);
+        std::string ch;
+        while (characters >> ch)
+            c.characters.push_back(ch);
+        if (c.groups.empty() || c.characters.empty())
+            throw std::runtime_error(where + ": expected component, groups and characters");
+        table.push_back(std::move(c));
+    });
+    return table;
+}
+
+bool Splitter::Consistent(
+    const std::string& character, const Glyph& glyph, const std::vector<Group>& coded, std::string* why) const
+{
+    for (const Component& component : m_components) {
+        if (std::find(component.characters.begin(), component.characters.end(), character)
+            == component.characters.end())
+            continue;
+        const Glyph* own = m_glyphOf ? m_glyphOf(component.glyph) : nullptr;
+        if (!own)
+            throw std::runtime_error("no stroke data for the component " + component.glyph);
+        std::vector<int> classes;
+        for (const Stroke& st : own->strokes)
+            classes.push_back(st.cls);
+        // The component's strokes run together; where it could stand twice, the later place
+        // is the component (乍 closes 窄, 重 closes 懂).
+        int start = -1;
+        for (size_t p = 0; p + classes.size() <= glyph.strokes.size(); ++p)
+            if (MatchCost(glyph, p, classes) >= 0)
+                start = static_cast<int>(p);
+        auto fail = [&](const std::string& reason) {
+            if (why)
+                *why = component.glyph + ": " + reason;
+            return false;
+        };
+        if (start < 0)
+            return fail("its strokes do not occur in " + character);
+        const int end = start + static_cast<int>(classes.size());
+        for (const Group& g : coded) {
+            const bool inside = std::all_of(g.strokes.begin(), g.strokes.end(), [&](int i) { return i >= start && i < end; });
+            const bool outside = std::none_of(g.strokes.begin(), g.strokes.end(), [&](int i) { return i >= start && i < end; });
+            if (outside)
+                continue;
+            std::vector<int> relative;
+            for (int i : g.strokes)
+                relative.push_back(i - start);
+            std::sort(relative.begin(), relative.end());
+            if (!inside || std::find(component.groups.begin(), component.groups.end(), relative) == component.groups.end())
+                return fail("a root takes strokes " + FormatGroups({ Group { -1, relative } }) + " of it, which the component's roots do not");
+        }
+    }
+    return true;
+}
+
 Decision Splitter::Decide(const std::string& character, const Glyph& glyph, const std::string& code,
     const std::map<std::string, std::vector<std::vector<int>>>& overrides) const
 {
@@ -640,7 +744,15 @@ Decision Splitter::Decide(const std::string& character, const Glyph& glyph, cons
         d.alternatives = static_cast<int>(Enumerate(character, glyph, code).size());
         return d;
     }
-    const auto all = Enumerate(character, glyph, code);
+    auto all = Enumerate(character, glyph, code);
+    // A component is split the same way wherever it stands: of the splits the rules allow,
+    // only those that draw it so stay.
+    std::vector<Split> consistent;
+    for (const Split& s : all)
+        if (Consistent(character, glyph, s.coded))
+            consistent.push_back(s);
+    if (!consistent.empty())
+        all = std::move(consistent);
     d.alternatives = static_cast<int>(all.size());
     if (all.empty())
         return d;

@@ -50,7 +50,7 @@ struct Group {
 
 struct Split {
     std::vector<Group> coded; // one per copy of the character
-    bool wholeRoot = false;   // the character is a root itself: black in every copy
+    bool wholeRoot = false;   // the character is a root itself: whole, then stroke by stroke
     char idLetter = 0;        // identification letter shown in the panel, 0 for none
     double cost = 0;
     std::string reading; // "roots", "id", "first3+last", "root"
@@ -70,6 +70,17 @@ std::map<std::string, std::vector<std::vector<int>>> LoadOverrides(const std::st
 std::vector<std::vector<int>> ParseGroups(const std::string& text);
 std::string FormatGroups(const std::vector<Group>& groups);
 
+// A component drawn the same way wherever it stands: its coded roots as stroke groups of the
+// component's own glyph, and the characters that hold it.
+struct Component {
+    std::string glyph;
+    std::vector<std::vector<int>> groups;
+    std::vector<std::string> characters;
+};
+
+// components.tsv: component, its groups ("0-1 2 3-4"), the characters that hold it.
+std::vector<Component> LoadComponents(const std::string& path);
+
 class Splitter {
 public:
     // glyphOf gives the stroke data of a root glyph when there is one (for the shape check).
@@ -81,6 +92,18 @@ public:
     // The override if there is one, else the cheapest split.
     Decision Decide(const std::string& character, const Glyph& glyph, const std::string& code,
         const std::map<std::string, std::vector<std::vector<int>>>& overrides) const;
+
+    // From now on a listed character only takes splits that draw its components as listed.
+    void SetComponents(std::vector<Component> components) { m_components = std::move(components); }
+
+    // Whether the split draws every listed component of the character as the component's own
+    // groups; when not, `why` names the component.
+    bool Consistent(const std::string& character, const Glyph& glyph, const std::vector<Group>& coded,
+        std::string* why = nullptr) const;
+
+    // A root character that is not a key-name root: copy 1 the whole root, then the stroke
+    // each further letter types (its first, second and last stroke), one a copy.
+    static std::vector<Group> StrokeCopies(int root, const Glyph& glyph, const std::string& code);
 
     // The stroke class an identification letter stands for (its zone), 0 for a letter that
     // is no identification letter.
@@ -94,6 +117,7 @@ private:
     double ShapeCost(const Glyph& glyph, const Group& group) const;
     const RootChart& m_chart;
     std::function<const Glyph*(const std::string&)> m_glyphOf;
+    std::vector<Component> m_components;
 };
 
 } // namespace picgen

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -23,19 +24,21 @@ using namespace picgen;
 namespace {
 
 struct Options {
-    std::string list, strokes, overrides, compose, sheet, out, report, gold, font, show;
+    std::string list, strokes, overrides, compose, sheet, out, report, gold, font, show, components;
     std::vector<std::string> charts;
     bool analyze = false;
     bool requireComplete = false; // fail when some character has no split
+    bool checkComponents = false; // fail when a listed component is drawn otherwise
 };
 
 [[noreturn]] void Usage()
 {
     std::cerr << "usage: picgen --list FILE --chart FILE [--chart FILE]... --strokes DIR --overrides FILE\n"
-                 "              --compose FILE --font FILE\n"
+                 "              --compose FILE --font FILE [--components FILE]\n"
                  "              [--out DIR] [--report FILE]   draw the pictures\n"
                  "              [--gold FILE]                 check the hand-checked splits\n"
                  "              [--require-complete]          fail when a character has no split\n"
+                 "              [--check-components]          fail when a component is split two ways\n"
                  "              [--analyze]                   print every decision\n"
                  "              [--show CHARS [--stroke-sheet PNG]]  the splits of some characters\n";
     std::exit(2);
@@ -64,6 +67,8 @@ Options Parse(int argc, char** argv)
         else if (a == "--stroke-sheet") o.sheet = value();
         else if (a == "--analyze") o.analyze = true;
         else if (a == "--require-complete") o.requireComplete = true;
+        else if (a == "--components") o.components = value();
+        else if (a == "--check-components") o.checkComponents = true;
         else Usage();
     }
     if (o.list.empty() || o.charts.empty() || o.strokes.empty() || o.overrides.empty())
@@ -171,6 +176,33 @@ int Run(const Options& o)
     const auto overrides = LoadOverrides(o.overrides);
     GlyphCache cache { o.strokes, o.compose.empty() ? std::map<std::string, Composition>() : LoadCompositions(o.compose), {} };
     Splitter splitter(chart, [&](const std::string& ch) { return cache.get(ch); });
+    const std::vector<Component> components
+        = o.components.empty() ? std::vector<Component>() : LoadComponents(o.components);
+    splitter.SetComponents(components);
+
+    // Every listed character of the picture list draws its components as listed, whether
+    // the rules, a tie-break or the override table decided it.
+    if (o.checkComponents) {
+        int checked = 0, failed = 0;
+        for (const auto& e : list) {
+            bool listed = false;
+            for (const Component& c : components)
+                listed = listed || std::find(c.characters.begin(), c.characters.end(), e.character) != c.characters.end();
+            const Glyph* g = listed ? cache.get(e.character) : nullptr;
+            if (!g)
+                continue;
+            ++checked;
+            const Decision d = splitter.Decide(e.character, *g, e.fullCode, overrides);
+            std::string why;
+            if (d.kind == DecisionKind::Unsolved || !splitter.Consistent(e.character, *g, d.split.coded, &why)) {
+                ++failed;
+                std::cout << "component split two ways in " << e.character << " (" << FormatGroups(d.split.coded)
+                          << "): " << why << "\n";
+            }
+        }
+        std::cout << checked << " characters with listed components checked, " << failed << " wrong\n";
+        return failed == 0 && checked > 0 ? 0 : 1;
+    }
 
     if (!o.sheet.empty()) {
         std::map<std::string, Glyph> none;

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Typing on a real X server: keys come through XTest, with the focus where a learner's
+// clicks leave it, and the count is read from the real window.
+#include "tests/TestSupport.h"
+#include "tests/desktop/DesktopSupport.h"
+
+#include "app/InputBox.h"
+#include "session/Judge.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QtTest>
+
+class TestDesktopKeys : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void oneKeyJudgedOnce_data();
+    void oneKeyJudgedOnce();
+    void randomDigitsNeverScoreMoreThanKeys();
+    void fourLetterCodeHitsOneOfTwoEqualSlots();
+
+private:
+    // Shows the window and waits until the window manager has made it the active one.
+    bool showActive(WindowFixture& f);
+    XInput x;
+    KeyArrivals arrivals;
+};
+
+bool TestDesktopKeys::showActive(WindowFixture& f)
+{
+    f.form->activateWindow();
+    return QTest::qWaitForWindowActive(f.form.get());
+}
+
+void TestDesktopKeys::initTestCase()
+{
+    // Proves the set-up, so a broken desktop fails here rather than passing below.
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    QVERIFY2(x.connected(), "no X server with the XTest extension");
+    QVERIFY2(desktopHas("wm"), "run through tests/desktop/with-desktop");
+    QCOMPARE(x.windowManagerName(), QStringLiteral("Openbox"));
+}
+
+void TestDesktopKeys::oneKeyJudgedOnce_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<char>("item");
+    QTest::addColumn<char>("typed");
+    QTest::addColumn<QString>("focus");
+    const struct {
+        int mode;
+        char item, typed;
+        const char* name;
+    } keys[] = {
+        { Mode::UpperLetters, 'B', 'b', "英文(大)" },
+        { Mode::LowerLetters, 'b', 'B', "英文(小)" },
+        { Mode::Digits, '2', '2', "数字练习" },
+    };
+    for (const auto& k : keys)
+        for (const char* focus : { "Button1", "Edit1", "radio", "none" })
+            QTest::addRow("%s, focus %s", k.name, focus) << k.mode << k.item << k.typed << focus;
+}
+
+// Two slots show the same item and the learner presses its key once: one hit, one sound,
+// the leftmost slot refilled.
+void TestDesktopKeys::oneKeyJudgedOnce()
+{
+    QFETCH(int, mode);
+    QFETCH(char, item);
+    QFETCH(char, typed);
+    QFETCH(QString, focus);
+    WindowFixture f;
+    TForm1& form = *f.form;
+    QVERIFY(showActive(f));
+    form.SetItemIndex(form.RadioGroup1, mode);
+    form.SetItemIndex(form.RadioGroup2, 0);
+    // 开始 clicked with the mouse, as a learner starts: the button keeps the focus.
+    x.click(form.Button1);
+    QTRY_COMPARE(form.Button1->text(), QStringLiteral("暂停"));
+    QCOMPARE(form.focusWidget(), form.Button1);
+
+    QWidget* target = form.Button1;
+    if (focus == "Edit1") {
+        x.click(form.Edit1);
+        target = form.Edit1;
+    } else if (focus == "radio") {
+        // Between sessions the radio buttons show; 全屏 switches the judge on there too.
+        x.click(form.Button2);
+        QTRY_COMPARE(form.Button1->text(), QStringLiteral("开始"));
+        form.KeyPreview = true;
+        target = form.RadioGroup1->findChildren<QRadioButton*>().at(mode);
+        x.click(target);
+    } else if (focus == "none") {
+        form.focusWidget()->clearFocus();
+        target = nullptr;
+    }
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QVERIFY(form.isActiveWindow());
+
+    const std::string same(1, item);
+    form.keySlots[1] = same;
+    form.keySlots[2] = same;
+    const int soundsBefore = int(f.hitSounds.size());
+    const int hitsBefore = form.keyHitCount;
+    QVERIFY2(typeAndWait(x, arrivals, typed), "the key never reached the program");
+    QCOMPARE(form.keyHitCount - hitsBefore, 1);
+    QCOMPARE(int(f.hitSounds.size()) - soundsBefore, 1);
+    QVERIFY(form.keySlots[1] != same);
+    QCOMPARE(form.keySlots[2], same);
+    QVERIFY(form.Timer3->isActive());
+    QVERIFY(!form.Timer4->isActive());
+}
+
+void TestDesktopKeys::randomDigitsNeverScoreMoreThanKeys()
+{
+    WindowFixture f;
+    TForm1& form = *f.form;
+    QVERIFY(showActive(f));
+    form.SetItemIndex(form.RadioGroup1, Mode::Digits);
+    form.SetItemIndex(form.RadioGroup2, 0);
+    x.click(form.Button1);
+    QTRY_COMPARE(form.Button1->text(), QStringLiteral("暂停"));
+    QRandomGenerator random(20261208);
+    const int keys = 50;
+    int expected = 0;
+    for (int i = 0; i < keys; ++i) {
+        const char digit = char('0' + random.bounded(10));
+        for (int k = 1; k <= 4; ++k)
+            if (form.keySlots[size_t(k)] == std::string(1, digit)) {
+                ++expected;
+                break;
+            }
+        QVERIFY2(typeAndWait(x, arrivals, digit), "a key never reached the program");
+    }
+    QVERIFY(expected > 0);
+    QCOMPARE(form.keyHitCount, expected);
+    QVERIFY(form.keyHitCount <= keys);
+    QCOMPARE(int(f.hitSounds.size()), expected);
+}
+
+void TestDesktopKeys::fourLetterCodeHitsOneOfTwoEqualSlots()
+{
+    WindowFixture f;
+    TForm1& form = *f.form;
+    QVERIFY(showActive(f));
+    form.SetItemIndex(form.RadioGroup1, Mode::WubiChars);
+    form.SetItemIndex(form.RadioGroup2, 0);
+    x.click(form.Button1);
+    QTRY_COMPARE(form.Button1->text(), QStringLiteral("暂停"));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Edit1));
+    f.setWubi(1, { "XSXY", "", "", "" }, "练");
+    f.setWubi(2, { "XSXY", "", "", "" }, "练");
+    for (char c : std::string("xsxy"))
+        QVERIFY2(typeAndWait(x, arrivals, c), "a key never reached the program");
+    QCOMPARE(form.inputHitCount, 1);
+    QCOMPARE(f.hitSounds.size(), 1);
+    QVERIFY(form.Edit1->text().isEmpty());
+    QCOMPARE(form.wbSlots[2].codes[1], std::string("XSXY"));
+    QVERIFY(form.Timer3->isActive());
+    QVERIFY(!form.Timer4->isActive());
+}
+
+QTEST_MAIN(TestDesktopKeys)
+#include "tst_desktop_keys.moc"
