@@ -8,6 +8,8 @@
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
 #include "session/Judge.h"
+#include "session/ArticleTexts.h"
+#include "session/PhraseBook.h"
 #include "session/Results.h"
 #include "ui_Unit1.h"
 
@@ -181,6 +183,10 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     Label9->hide();
     // Choosing a mode of the group leaves the phrase drill.
     connect(m_modeGroup, &QButtonGroup::idClicked, this, [this] { phraseDrillChosen = false; });
+
+    N8 = PopupMenu2->addAction(QStringLiteral("文章跟打"));
+    N8->setObjectName(QStringLiteral("N8"));
+    connect(N8, &QAction::triggered, this, Guarded(&TForm1::N8Click));
 
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));

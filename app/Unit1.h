@@ -23,6 +23,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class InputBox;
+class TArticleForm;
 
 namespace Ui {
 class TForm1;
@@ -60,6 +61,7 @@ public:
     QAction *N1, *N2, *N3, *N4, *N861, *N5, *N6;
     QMenu* PopupMenu2;
     QAction* N7; // 词组练习
+    QAction* N8; // 文章跟打
     QLabel* Label9; // the phrase drill's hint: which letters each character gives
     bool KeyPreview = true;
 
@@ -116,6 +118,9 @@ public:
     void N6Click();
     void Button7Click();
     void N7Click();
+    void N8Click();
+    // The follow-typing window, made the first time it is asked for.
+    TArticleForm* ArticleForm() const { return m_articleForm; }
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);
@@ -184,6 +189,7 @@ private:
     QSet<const QObject*> m_previewedChildren;
     bool m_applyingLayout = false;
     int m_label6Left = 0; // where the layout puts Label6; a long line moves it left from here
+    TArticleForm* m_articleForm = nullptr;
 };
 
 // The main window, set before its construction runs so start-up code can reach it.

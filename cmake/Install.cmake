@@ -25,6 +25,8 @@ set(QUILLADO_RUNTIME_FILES
     Test1.mp3 Test0.mp3 abc.wav
     标准键盘键位图.jpg 数字键盘指法图.jpg 五笔字根图86版.jpg 五笔字型简述.doc
     data-licenses.txt ARPHICPL.TXT PICTURES-NOTICE.txt LICENSE.txt)
+# The built-in follow-typing texts; without them the article face still takes the learner's own.
+list(APPEND QUILLADO_RUNTIME_FILES articles.dat articles-licenses.txt)
 
 # The program's own licence travels beside it with the notices of the data.
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${QUILLADO_BIN_DIR}/LICENSE.txt COPYONLY)
