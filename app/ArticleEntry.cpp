@@ -7,6 +7,12 @@
 #include "data/Bytes.h"
 #include "session/ArticleTexts.h"
 #include "session/PhraseBook.h"
+#include "record/RecordStore.h"
+
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
 
 #include <QPushButton>
 
@@ -42,4 +48,26 @@ void TForm1::N8Click()
     m_articleForm->show();
     m_articleForm->raise();
     m_articleForm->activateWindow();
+}
+
+void TForm1::KeepArticleSession(const ArticleSessionRecord& done)
+{
+    const ArticleMeasures& m = done.measures;
+    Record::SessionRow row;
+    row.startedMs = QDateTime::currentMSecsSinceEpoch() - m.milliseconds;
+    row.mode = Record::ArticleMode;
+    row.seconds = int(m.milliseconds / 1000);
+    row.hits = m.characters;
+    row.misses = m.errors;
+    row.speed = std::llround(m.Speed());
+    row.timeUp = false;
+    row.kind = QStringLiteral("article");
+    row.title = done.title;
+    QJsonObject measures { { QStringLiteral("way"), done.wubi ? QStringLiteral("wubi") : QStringLiteral("ime") },
+        { QStringLiteral("keys"), m.keys }, { QStringLiteral("corrections"), m.corrections },
+        { QStringLiteral("keysPerSecond"), m.KeysPerSecond() }, { QStringLiteral("keysPerCharacter"), m.KeysPerCharacter() },
+        { QStringLiteral("shortestKeysPerCharacter"), done.shortestKeysPerCharacter },
+        { QStringLiteral("completed"), done.completed } };
+    row.measures = QString::fromUtf8(QJsonDocument(measures).toJson(QJsonDocument::Compact));
+    record.Keep(std::move(row));
 }

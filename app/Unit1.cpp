@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "about/HelpActions.h"
+#include "app/ArticleForm.h"
 #include "platform/Face.h"
 #include "platform/Fonts.h"
 #include "app/InputBox.h"
@@ -187,6 +188,8 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     N8 = PopupMenu2->addAction(QStringLiteral("文章跟打"));
     N8->setObjectName(QStringLiteral("N8"));
     connect(N8, &QAction::triggered, this, Guarded(&TForm1::N8Click));
+    // Texts typed through are kept with the drill sessions.
+    TArticleForm::SetRecordSink([this](const ArticleSessionRecord& done) { KeepArticleSession(done); });
 
     auto onClick = [this](QPushButton* button, void (TForm1::*handler)()) {
         connect(button, &QPushButton::clicked, this, Guarded(handler));
@@ -224,6 +227,8 @@ std::function<void()> TForm1::Guarded(void (TForm1::*handler)())
 TForm1::~TForm1()
 {
     FormDestroy();
+    // The sink reaches this window's record: no text may be kept through it any more.
+    TArticleForm::SetRecordSink({});
     if (Form1 == this)
         Form1 = nullptr;
 }

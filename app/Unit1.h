@@ -24,6 +24,7 @@ class QPushButton;
 class QTimer;
 class InputBox;
 class TArticleForm;
+struct ArticleSessionRecord;
 
 namespace Ui {
 class TForm1;
@@ -121,6 +122,8 @@ public:
     void N8Click();
     // The follow-typing window, made the first time it is asked for.
     TArticleForm* ArticleForm() const { return m_articleForm; }
+    // Stores a text typed through in the learning record.
+    void KeepArticleSession(const ArticleSessionRecord& done);
     void HandleSysCommand(quint32 command);
 
     void ShowDecompositionPicture(int n);

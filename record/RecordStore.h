@@ -138,6 +138,9 @@ private:
     std::vector<SessionRow> m_pending;
 };
 
+// The ten modes of the mode group, then the phrase drill and the article face.
+constexpr int ModeCount = 12;
+constexpr int ArticleMode = 11;
 QString ModeCaption(int mode);
 
 } // namespace Record

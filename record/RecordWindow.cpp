@@ -108,7 +108,7 @@ RecordWindow::RecordWindow(Record::Store& store, int mode, Hooks hooks, QWidget*
     top->addWidget(new QLabel(QStringLiteral("打字类型："), this));
     ModeBox = new QComboBox(this);
     ModeBox->setObjectName(QStringLiteral("ModeBox"));
-    for (int m = 0; m < 10; ++m)
+    for (int m = 0; m < Record::ModeCount; ++m)
         ModeBox->addItem(Record::ModeCaption(m), m);
     top->addWidget(ModeBox);
     TotalsLabel = new QLabel(this);

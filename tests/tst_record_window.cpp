@@ -2,6 +2,7 @@
 // The learning record on the real main window: what a session leaves behind, the record
 // window, the drill switch, and the record file's faults as the learner meets them.
 #include "TestSupport.h"
+#include "app/ArticleForm.h"
 #include "record/RecordStore.h"
 #include "record/RecordWindow.h"
 #include "session/Judge.h"
@@ -104,7 +105,7 @@ private slots:
         const auto rows = sessionsOf(f.recordPath(), mode);
         QCOMPARE(rows.size(), size_t(1));
         QCOMPARE(rows[0].hits, 1);
-        QCOMPARE(rows[0].misses, 1);
+        QCOMPARE(rows[0].misses, qint64(1));
         QCOMPARE(rows[0].seconds, 30);
         QCOMPARE(rows[0].speed, 2); // 1 in 30 s
         QCOMPARE(rows[0].accuracy(), 0.5);
@@ -117,6 +118,35 @@ private slots:
         const auto slow = store.Slowest(mode, 10);
         QCOMPARE(slow.size(), size_t(1));
         QCOMPARE(slow[0].totalMs, 2500); // the item stood from Start to its hit
+    }
+
+    void articleTypedThroughIsKeptUnderItsOwnMode()
+    {
+        WindowFixture f;
+        ArticleSessionRecord done;
+        done.title = QStringLiteral("春晓");
+        done.wubi = true;
+        done.measures.milliseconds = 30000;
+        done.measures.characters = 14;
+        done.measures.keys = 35;
+        done.measures.errors = 1;
+        done.measures.corrections = 2;
+        done.shortestKeysPerCharacter = 2.0;
+        done.completed = true;
+        f.form->KeepArticleSession(done);
+        const auto rows = sessionsOf(f.recordPath(), Record::ArticleMode);
+        QCOMPARE(rows.size(), size_t(1));
+        QCOMPARE(rows[0].kind, QStringLiteral("article"));
+        QCOMPARE(rows[0].title, QStringLiteral("春晓"));
+        QCOMPARE(rows[0].speed, qint64(28)); // 14 characters in half a minute
+        QCOMPARE(rows[0].hits, qint64(14));
+        QCOMPARE(rows[0].misses, qint64(1));
+        QCOMPARE(rows[0].seconds, 30);
+        QVERIFY(rows[0].measures.contains(QStringLiteral("\"keys\":35")));
+        QVERIFY(rows[0].measures.contains(QStringLiteral("\"corrections\":2")));
+        QVERIFY(sessionsOf(f.recordPath(), Mode::WubiChars).empty());
+        QCOMPARE(Record::ModeCaption(Mode::Phrases), QStringLiteral("词组练习"));
+        QCOMPARE(Record::ModeCaption(Record::ArticleMode), QStringLiteral("文章跟打"));
     }
 
     void timeUpStoresToo()
