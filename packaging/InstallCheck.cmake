@@ -44,7 +44,10 @@ string(REGEX REPLACE "^Exec=" "" exec "${exec}")
 if(NOT exec STREQUAL "${dir}/quillado")
     message(FATAL_ERROR "the desktop entry runs ${exec}, not the installed program")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E env QUILLADO_BENCH_FIRST_PAINT=1 "${exec}"
+# The benchmark's first-paint probe, preloaded, ends the program at its first paint.
+execute_process(COMMAND ${CMAKE_COMMAND} --build "${BUILD_DIR}" --target quillado_first_paint_probe
+    RESULT_VARIABLE result OUTPUT_QUIET)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_PRELOAD=${BUILD_DIR}/bench/libquillado_first_paint_probe.so "${exec}"
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
 if(result OR NOT out MATCHES "first-paint")
     message(FATAL_ERROR "the installed program did not start: ${result}\n${out}\n${err}")

@@ -60,7 +60,11 @@ if(result OR NOT out STREQUAL "Quillado ${VERSION}\n")
 endif()
 
 # The program from the package, with the files the package brought beside it.
-execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QUILLADO_BENCH_FIRST_PAINT=1
+# The benchmark's first-paint probe, preloaded, ends the program at its first paint.
+execute_process(COMMAND ${CMAKE_COMMAND} --build "${BUILD_DIR}" --target quillado_first_paint_probe
+    RESULT_VARIABLE result OUTPUT_QUIET)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+        LD_PRELOAD=${BUILD_DIR}/bench/libquillado_first_paint_probe.so
         "${root}/usr/lib/quillado/quillado"
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
 if(result OR NOT out MATCHES "first-paint")
