@@ -377,8 +377,8 @@ void TestSession::singleKeyJudgedOnceWhereverTheFocusIs()
     TForm1& form = *f.form;
     f.start(mode);
     const std::string same = item.toStdString();
-    form.keySlots[1] = same;
-    form.keySlots[2] = same;
+    form.bank.keySlots[1] = same;
+    form.bank.keySlots[2] = same;
     QWidget* target = &form;
     if (focus == "radio") {
         // The radio buttons show between sessions; 全屏 switches the judge on there too.
@@ -401,8 +401,8 @@ void TestSession::singleKeyJudgedOnceWhereverTheFocusIs()
     QTest::keyClicks(target, typed);
     QCOMPARE(form.keyHitCount, 1);
     QCOMPARE(f.hitSounds.size() - soundsBefore, 1);
-    QVERIFY(form.keySlots[1] != same);
-    QCOMPARE(form.keySlots[2], same);
+    QVERIFY(form.bank.keySlots[1] != same);
+    QCOMPARE(form.bank.keySlots[2], same);
     QVERIFY(form.Timer3->isActive());
     QVERIFY(!form.Timer4->isActive());
 }

@@ -103,15 +103,15 @@ void TestDesktopKeys::oneKeyJudgedOnce()
     QVERIFY(form.isActiveWindow());
 
     const std::string same(1, item);
-    form.keySlots[1] = same;
-    form.keySlots[2] = same;
+    form.bank.keySlots[1] = same;
+    form.bank.keySlots[2] = same;
     const int soundsBefore = int(f.hitSounds.size());
     const int hitsBefore = form.keyHitCount;
     QVERIFY2(typeAndWait(x, arrivals, typed), "the key never reached the program");
     QCOMPARE(form.keyHitCount - hitsBefore, 1);
     QCOMPARE(int(f.hitSounds.size()) - soundsBefore, 1);
-    QVERIFY(form.keySlots[1] != same);
-    QCOMPARE(form.keySlots[2], same);
+    QVERIFY(form.bank.keySlots[1] != same);
+    QCOMPARE(form.bank.keySlots[2], same);
     QVERIFY(form.Timer3->isActive());
     QVERIFY(!form.Timer4->isActive());
 }
@@ -131,7 +131,7 @@ void TestDesktopKeys::randomDigitsNeverScoreMoreThanKeys()
     for (int i = 0; i < keys; ++i) {
         const char digit = char('0' + random.bounded(10));
         for (int k = 1; k <= 4; ++k)
-            if (form.keySlots[size_t(k)] == std::string(1, digit)) {
+            if (form.bank.keySlots[size_t(k)] == std::string(1, digit)) {
                 ++expected;
                 break;
             }
@@ -160,7 +160,7 @@ void TestDesktopKeys::fourLetterCodeHitsOneOfTwoEqualSlots()
     QCOMPARE(form.inputHitCount, 1);
     QCOMPARE(f.hitSounds.size(), 1);
     QVERIFY(form.Edit1->text().isEmpty());
-    QCOMPARE(form.wbSlots[2].codes[1], std::string("XSXY"));
+    QCOMPARE(form.bank.wbSlots[2].codes[1], std::string("XSXY"));
     QVERIFY(form.Timer3->isActive());
     QVERIFY(!form.Timer4->isActive());
 }
