@@ -348,7 +348,6 @@ void TForm1::FormCreate()
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-    LoadPhraseBookReported();
     const SoundSystem::Switches switches = sound.ReadSwitches();
     // Checking a box runs its click handler, which finds the value already stored.
     if (switches.playMp3 == 0)
@@ -367,6 +366,8 @@ void TForm1::RunAfterFirstPaint(std::function<void()> action)
 
 void TForm1::AfterFirstPaint()
 {
+    // The phrase book serves only the further practice, so it never delays the window.
+    LoadPhraseBookReported();
     sound.Begin();
     static bool fontChecked = false;
     if (!fontChecked && !ChineseFontInstalled())

@@ -48,7 +48,7 @@ std::string Utf8Path(const std::filesystem::path& path)
         const std::u8string u8 = path.u8string();
         return std::string(reinterpret_cast<const char*>(u8.data()), u8.size());
     } catch (...) {
-        return path.string(std::allocator<char>());
+        return path.string();
     }
 #else
     // On POSIX the native bytes are what the user typed; a message shows them as they are

@@ -528,7 +528,7 @@ void TestFaults::programFolderNamedInGbkOrLatin1()
     QVERIFY(copy(QCoreApplication::applicationFilePath(), "tst_faults"));
     QVERIFY(::chmod((folder + "/tst_faults").constData(), 0700) == 0);
     QVERIFY(copy(QStringLiteral(QUILLADO_BIN_DIR "/quillado"), "quillado"));
-    for (const char* file : { "wb1.dat", "wb2.dat", "wb.dat", "wbzg.dat", "py.dat", "abc.wav", "quillado_sound.so" })
+    for (const char* file : { "wb1.dat", "wb2.dat", "wb.dat", "wbzg.dat", "py.dat", "wbcz.dat", "wbzd.dat", "abc.wav", "quillado_sound.so" })
         QVERIFY2(copy(QStringLiteral(QUILLADO_BIN_DIR "/") + QLatin1String(file), file), file);
 
     // The program directory as the program finds it: every table loads, the sound is a file.
