@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor for the start-up benchmark: a bare Qt Widgets window of the trainer's size with
 // one Chinese label and nothing else, measured by the same preloaded first-paint probe.
 // Started in turn with the program, it shows how much of the start-up time is the trainer's own.

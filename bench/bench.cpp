@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-process benchmarks of the trainer's hot paths, on the real window with the real data:
 // loading and deciphering the five tables, ShowDecompositionPicture, a judged keystroke
 // from the key event to the repainted label, and peak memory after a 60-key session.

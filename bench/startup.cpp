@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up benchmark: launches the program again and again, each time from process start to
 // the end of the main window's first paint, with the real data beside it. A probe library
 // preloaded into each launch (the program has no code for it) prints the steady clock at

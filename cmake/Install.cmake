@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --install` lays the trainer out as it runs from the build: one directory holding the
 # program and everything it reads (tables, sounds, reference charts, the Wubi guide, licence
 # notices; the pictures are inside the program), plus, outside Windows, a command on the PATH,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/Unitcomm.h"
 
 // Chosen once at random; changing it invalidates every enciphered table ever shipped.

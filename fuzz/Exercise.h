@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the fuzzers and the randomized fault test do with arbitrary bytes: take them as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A decomposition picture from arbitrary bytes, through the giflib decoder.
 #include "fuzz/Exercise.h"
 

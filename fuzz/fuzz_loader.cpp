@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five data files of a program directory from arbitrary bytes, loaded as start-up does.
 #include "fuzz/Exercise.h"
 

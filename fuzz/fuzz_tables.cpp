@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One data table from arbitrary bytes under an arbitrary key, drawn from in every way.
 #include "fuzz/Exercise.h"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix, checks the layout and the desktop entry, starts
 # the installed program the way the desktop entry says and waits for its first paint.
 file(REMOVE_RECURSE "${SCRATCH}")

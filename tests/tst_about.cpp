@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help menu: the reference files beside the program, the product's web page and the
 // About box, plus the reference files the build makes. The desktop's opener is replaced by a
 // recorder, so no viewer or browser is ever started.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults a learner can meet: damaged or missing data files, pictures and sounds, no audio
 // device, a settings store that cannot be written, a five-hour session; and a short
 // randomized run over the ground the fuzzers cover. Each gives one clear message at most

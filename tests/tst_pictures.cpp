@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decomposition picture set and its loader.
 
 #include "data/AppError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Background music, hit sound and the two persisted switches, at the level of the sound
 // system: a fake device count and a recording player stand in for the machine, and the
 // settings store lies in a fresh temporary folder for every test.

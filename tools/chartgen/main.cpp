@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the reference charts that lie beside the program.
 //
 //   chartgen keyboard OUT.jpg

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the five practice tables and the list of decomposition pictures from the packaged
 // Wubi and pinyin dictionaries, a word-frequency list, the standard character list and the
 // project's own root chart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The practice tables the build wrote, read back through the program's own loader and field
 // rules, and compared with the dictionaries they were made from.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Contact sheet of decomposition pictures, for checking them by eye.
 
 usage: contact_sheet.py BUILD_DIR OUT.png SCALE N [N ...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the decomposition pictures: for each picture-list row, finds how the character
 // splits into the roots its code types and draws one copy per root with that root black.
 

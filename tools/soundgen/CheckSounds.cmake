@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the made sounds with sox, since nobody can listen to them on a build machine:
 # lengths, sample formats, no clipping, and silence at both ends, so that repeating a track
 # cannot click.  cmake -DSOX=sox -DDIR=<bin dir> -P CheckSounds.cmake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the trainer's sounds as 32-bit float WAV files; sox adds the room and makes the
 // final sample format, lame encodes the music. Everything here is plain arithmetic on
 // fixed note lists, with a fixed-seed noise source, so that every build gives the same
