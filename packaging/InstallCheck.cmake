@@ -48,7 +48,11 @@ endif()
 # The benchmark's first-paint probe, preloaded, ends the program at its first paint.
 execute_process(COMMAND ${CMAKE_COMMAND} --build "${BUILD_DIR}" --target quillado_first_paint_probe
     RESULT_VARIABLE result OUTPUT_QUIET)
-execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_PRELOAD=${BUILD_DIR}/bench/libquillado_first_paint_probe.so "${exec}"
+# In the sanitized build the probe comes before the sanitizer's runtime, which it then
+# must accept.
+set(asan_options "$ENV{ASAN_OPTIONS}:verify_asan_link_order=0")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LD_PRELOAD=${BUILD_DIR}/bench/libquillado_first_paint_probe.so
+    "ASAN_OPTIONS=${asan_options}" "${exec}"
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
 if(result OR NOT out MATCHES "first-paint")
     message(FATAL_ERROR "the installed program did not start: ${result}\n${out}\n${err}")
