@@ -12,25 +12,34 @@
 #include <random>
 #include <system_error>
 
-std::string Gbk(const std::string& utf8)
+std::u32string Utf32(std::string_view utf8)
 {
-    if (const std::optional<std::string> bytes = gbk::FromUtf8(utf8))
-        return *bytes;
-    // As the window's boundary does: a character GBK cannot hold becomes '?'.
-    std::u16string text;
+    std::u32string out;
     for (size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         char32_t c = length == 1 ? lead : lead & (0x7F >> length);
         for (size_t k = 1; k < length && i + k < utf8.size(); ++k)
             c = c << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        out += c;
+        i += length;
+    }
+    return out;
+}
+
+std::string Gbk(const std::string& utf8)
+{
+    if (const std::optional<std::string> bytes = gbk::FromUtf8(utf8))
+        return *bytes;
+    // As the window's boundary does: a character GBK cannot hold becomes '?'.
+    std::u16string text;
+    for (const char32_t c : Utf32(utf8)) {
         if (c >= 0x10000) {
             text += char16_t(0xD800 + ((c - 0x10000) >> 10));
             text += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
             text += char16_t(c);
         }
-        i += length;
     }
     return *gbk::FromUtf16(text, gbk::OnError::Replace);
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Table records for a test program directory.
@@ -38,6 +39,9 @@ struct TestTables {
 
 // GBK bytes of a UTF-8 text, a character GBK cannot hold as '?' (as the window's boundary does).
 std::string Gbk(const std::string& utf8);
+
+// The code points of UTF-8 text (test texts are well formed).
+std::u32string Utf32(std::string_view utf8);
 
 // Plain contents of each table.
 std::string PlainWb(const std::vector<WbRecord>& records);

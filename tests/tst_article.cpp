@@ -22,22 +22,6 @@ std::string GbkOf(char32_t cp)
     return { char(code >> 8), char(code & 0xFF) };
 }
 
-std::u32string U32(const char* utf8)
-{
-    std::u32string out;
-    const std::string_view s(utf8);
-    for (size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k)
-            c = c << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out += c;
-        i += length;
-    }
-    return out;
-}
-
 // A small lexicon with codes as the real tables give them.
 Lexicon WorkedLexicon()
 {
@@ -81,7 +65,7 @@ TEST(Article, textKinds)
 {
     const Lexicon lex = WorkedLexicon();
     // 喆 is GBK but not GB2312; 丐 is GB2312 but absent from this lexicon; Ａ is a full-width Latin letter.
-    const ArticleText t = BuildArticle("t", U32("工，a1喆丐Ａ\r\n国"), GbkOf, lex);
+    const ArticleText t = BuildArticle("t", Utf32("工，a1喆丐Ａ\r\n国"), GbkOf, lex);
     using K = ArticleChar::Kind;
     const K kinds[] = { K::Typed, K::Passed, K::Passed, K::Passed, K::Rare, K::NoCode, K::Passed, K::Passed, K::Typed };
     ASSERT_EQ(t.chars.size(), std::size(kinds)); // the \r is dropped
@@ -97,7 +81,7 @@ TEST(Article, textKinds)
 TEST(Article, wubiWorkedText)
 {
     const Lexicon lex = WorkedLexicon();
-    const ArticleText t = BuildArticle("worked", U32("工艺，中国喆人民好。"), GbkOf, lex);
+    const ArticleText t = BuildArticle("worked", Utf32("工艺，中国喆人民好。"), GbkOf, lex);
     WubiFollow judge(t, lex);
     using O = WubiFollow::Outcome;
     std::vector<O> outcomes;
@@ -150,7 +134,7 @@ TEST(Article, wubiWorkedText)
 TEST(Article, wubiBoxRules)
 {
     const Lexicon lex = WorkedLexicon();
-    const ArticleText t = BuildArticle("t", U32("中国"), GbkOf, lex);
+    const ArticleText t = BuildArticle("t", Utf32("中国"), GbkOf, lex);
     WubiFollow judge(t, lex);
     // Space on an empty box and Backspace on an empty box are keys that do nothing.
     ASSERT_EQ(judge.Key(' ', 0), WubiFollow::Outcome::None);
@@ -196,7 +180,7 @@ TEST(Article, shortestSplit)
             const int& keys = row.keys;
             const std::vector<std::string>& codes = row.codes;
             const Lexicon lex = WorkedLexicon();
-            const ArticleText t = BuildArticle("t", U32(text.c_str()), GbkOf, lex);
+            const ArticleText t = BuildArticle("t", Utf32(text.c_str()), GbkOf, lex);
             const auto segments = ShortestSegmentation(t, lex, 0, t.chars.size());
             ASSERT_EQ(SegmentationKeys(segments), keys);
             std::vector<std::string> got;
@@ -210,7 +194,7 @@ TEST(Article, shortestSplit)
 TEST(Article, hintsAtPosition)
 {
     const Lexicon lex = WorkedLexicon();
-    const ArticleText t = BuildArticle("t", U32("人民好"), GbkOf, lex);
+    const ArticleText t = BuildArticle("t", Utf32("人民好"), GbkOf, lex);
     WubiFollow judge(t, lex);
     const auto hints = judge.HintsAtPosition();
     ASSERT_EQ(hints.size(), std::size_t(2));
@@ -223,18 +207,18 @@ TEST(Article, hintsAtPosition)
 TEST(Article, imeWrongAndCorrected)
 {
     const Lexicon lex = WorkedLexicon();
-    const ArticleText t = BuildArticle("春晓", U32("春眠不觉晓，\n处处闻啼鸟。"), GbkOf, lex);
+    const ArticleText t = BuildArticle("春晓", Utf32("春眠不觉晓，\n处处闻啼鸟。"), GbkOf, lex);
     ImeFollow ime(t);
     ASSERT_EQ(ime.Targets().size(), std::size_t(12)); // the line break is passed over
     ime.Key(0);
-    ime.Commit(U32("春眠"), 1000);
-    ime.Commit(U32("不决"), 3000);
+    ime.Commit(Utf32("春眠"), 1000);
+    ime.Commit(Utf32("不决"), 3000);
     ASSERT_TRUE(ime.WrongAt(3));
     ASSERT_TRUE(!ime.WrongAt(2));
     ASSERT_EQ(ime.StandingWrong(), 1);
     ime.Backspace(4000);
     ASSERT_EQ(ime.StandingWrong(), 0);
-    ime.Commit(U32("觉晓，处处闻提鸟。"), 8000);
+    ime.Commit(Utf32("觉晓，处处闻提鸟。"), 8000);
     ASSERT_EQ(ime.Typed(), std::size_t(12));
     ASSERT_TRUE(ime.WrongAt(9));
     ASSERT_TRUE(!ime.Finished()); // a wrong character still stands
@@ -244,7 +228,7 @@ TEST(Article, imeWrongAndCorrected)
     ASSERT_EQ(ime.Typed(), std::size_t(9));
     for (int i = 0; i < 39; ++i)
         ime.Key(11000);
-    ime.Commit(U32("啼鸟。"), 12000);
+    ime.Commit(Utf32("啼鸟。"), 12000);
     ASSERT_TRUE(ime.Finished());
     ime.Key(30000); // after the end keys are no longer counted
     const ArticleMeasures m = ime.Measures(99999);
@@ -260,11 +244,11 @@ TEST(Article, imeWrongAndCorrected)
 TEST(Article, imeBlanksAndOverrun)
 {
     const Lexicon lex;
-    const ArticleText t = BuildArticle("t", U32("天 地"), GbkOf, lex);
+    const ArticleText t = BuildArticle("t", Utf32("天 地"), GbkOf, lex);
     ImeFollow ime(t);
-    ime.Commit(U32(" 天\u3000"), 0);
+    ime.Commit(Utf32(" 天\u3000"), 0);
     ASSERT_EQ(ime.Typed(), std::size_t(1));
-    ime.Commit(U32("地人"), 500); // past the end: nothing more is taken
+    ime.Commit(Utf32("地人"), 500); // past the end: nothing more is taken
     ASSERT_EQ(ime.Typed(), std::size_t(2));
     ASSERT_TRUE(ime.Finished());
     ASSERT_EQ(ime.Measures(0).errors, 0);
@@ -280,7 +264,7 @@ TEST(Article, measuresBeforeAnyKey)
     ASSERT_EQ(m.KeysPerSecond(), 0.0);
     ASSERT_EQ(m.KeysPerCharacter(), 0.0);
     const Lexicon lex = WorkedLexicon();
-    const ArticleText t = BuildArticle("t", U32("工"), GbkOf, lex);
+    const ArticleText t = BuildArticle("t", Utf32("工"), GbkOf, lex);
     WubiFollow judge(t, lex);
     ASSERT_EQ(judge.Measures(5000).milliseconds, std::int64_t(0));
     judge.Key('a', 1000);
@@ -329,7 +313,7 @@ TEST(Article, utf8Decoding)
 {
     ASSERT_EQ(DecodeUtf8("\xEF\xBB\xBF"
                          "a春𠀀"),
-        U32("a春𠀀"));
+        Utf32("a春𠀀"));
     ASSERT_EQ(DecodeUtf8(""), std::u32string());
 }
 
