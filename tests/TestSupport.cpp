@@ -66,6 +66,13 @@ WindowFixture::~WindowFixture()
     form.reset();
 }
 
+void FireTimer(QTimer* timer)
+{
+    // timeout() is a private signal: only the meta-object may emit it from outside.
+    if (!QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection))
+        qFatal("the timer %s cannot be fired", qPrintable(timer->objectName()));
+}
+
 std::unique_ptr<SoundBackend> LoadBuiltSoundLibrary()
 {
     QString error;

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,10 @@ private:
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_dataDir;
 };
+
+// Runs what the timer's running out runs, at once: a test drives the program's own timers
+// instead of waiting on the wall clock. The timer itself goes on as it was.
+void FireTimer(QTimer* timer);
 
 // The sound library the build made, as the program loads it; fails the test when it is missing.
 std::unique_ptr<SoundBackend> LoadBuiltSoundLibrary();
