@@ -9,7 +9,7 @@ std::map<std::string, std::pair<int, int>> byName(const FaceLayout& l)
 {
     std::map<std::string, std::pair<int, int>> m;
     for (const auto& p : l.placements)
-        m[p.name] = { p.left, p.top };
+        m[std::string(ControlName(p.control))] = { p.left, p.top };
     return m;
 }
 
@@ -170,5 +170,19 @@ TEST(Layout, windowFace)
             ASSERT_EQ(m[name].first, left);
             ASSERT_EQ(m[name].second, top);
         }();
+    }
+}
+
+// A control left out of a face would stay where the other face put it.
+TEST(Layout, everyControlPlacedOnce)
+{
+    for (const FaceLayout& l : { WindowFaceLayout(), FullScreenFaceLayout(1920, 1080, initialHeights()) }) {
+        std::map<std::string, int> seen;
+        for (const auto& p : l.placements)
+            ++seen[std::string(ControlName(p.control))];
+        ASSERT_EQ(int(seen.size()), int(FaceControl::Count));
+        for (const auto& [name, times] : seen) {
+            ASSERT_TRUE(times == 1) << name;
+        }
     }
 }

@@ -45,7 +45,6 @@ std::uint32_t clockFor(std::uint32_t n, std::uint32_t r)
             return c;
 }
 
-std::string bytes(const std::string& s) { return s; }
 }
 
 class SlotBankTest : public ::testing::Test {
@@ -64,7 +63,7 @@ struct FillShowsTheModesItemsRow {
 std::vector<FillShowsTheModesItemsRow> fillShowsTheModesItemsRows()
 {
     std::vector<FillShowsTheModesItemsRow> rows;
-    const auto four = [](const std::string& s) { return std::vector<std::string>(4, bytes(s)); };
+    const auto four = [](const std::string& s) { return std::vector<std::string>(4, s); };
     rows.push_back({ "upper", 0, std::vector<std::string> { "A", "B", "C", "D" } });
     rows.push_back({ "lower", 1, std::vector<std::string> { "a", "b", "c", "d" } });
     rows.push_back({ "digits", 2, std::vector<std::string> { "1", "2", "3", "4" } });
@@ -89,7 +88,7 @@ TEST_F(SlotBankTest, fillShowsTheModesItems)
             m_clock = 0; // every draw picks record 0
             bank.Fill(mode);
             for (int k = 1; k <= 4; ++k) {
-                ASSERT_EQ(bytes(bank.ShownText(mode, k)), shown[k - 1]);
+                ASSERT_EQ(bank.ShownText(mode, k), shown[k - 1]);
             }
         }();
     }
@@ -135,7 +134,7 @@ TEST_F(SlotBankTest, attemptsHitTheLeftmostSlot)
     bank.wbSlots[3].text = guo;
     const Judgement fourth = bank.JudgeAttempt(Mode::WubiChars, "X", "");
     ASSERT_EQ(fourth.slot, 2);
-    ASSERT_EQ(bytes(fourth.item), bytes(jing));
+    ASSERT_EQ(fourth.item, jing);
     ASSERT_EQ(bank.JudgeAttempt(Mode::WubiFollow, "LGY", "").slot, 3); // any slot, whatever the guide
     ASSERT_EQ(bank.JudgeAttempt(Mode::WubiChars, "XC", "").hit(), false);
     ASSERT_EQ(bank.JudgeAttempt(Mode::WubiChars, "XC", "").item, std::string());
@@ -188,11 +187,11 @@ TEST_F(SlotBankTest, refillDrawsAnew)
     bank.Hint(Mode::WubiChars, 2); // steps slot 2 on
     m_clock = clockFor(2, 1);
     bank.Refill(Mode::WubiChars, 2);
-    ASSERT_EQ(bytes(bank.ShownText(Mode::WubiChars, 2)), bytes(guo));
+    ASSERT_EQ(bank.ShownText(Mode::WubiChars, 2), guo);
     ASSERT_EQ(bank.wbSlots[2].pictureNo, 2);
     ASSERT_EQ(bank.wbSlots[2].hintStep, std::uint16_t(1));
     ASSERT_EQ(bank.wbSlots[2].codes[4], std::string());
-    ASSERT_EQ(bytes(bank.ShownText(Mode::WubiChars, 1)), bytes(jing)); // the others stay
+    ASSERT_EQ(bank.ShownText(Mode::WubiChars, 1), jing); // the others stay
 }
 
 struct HintsRow {
@@ -214,7 +213,7 @@ std::vector<HintsRow> hintsRows()
     rows.push_back({ "level 1", 5, true, std::string("G"), std::string(), -1 });
     rows.push_back({ "level 2 with picture", 6, true, std::string("GF"), std::string(), 2 });
     rows.push_back({ "wubi first code", 7, true, std::string("XCAG"), std::string(), 1 });
-    rows.push_back({ "pinyin follow with character", 8, true, std::string("zhuang"), bytes(zhuang), -1 });
+    rows.push_back({ "pinyin follow with character", 8, true, std::string("zhuang"), zhuang, -1 });
     rows.push_back({ "wubi follow", 9, true, std::string("XCAG"), std::string(), 1 });
     return rows;
 }
@@ -234,8 +233,8 @@ TEST_F(SlotBankTest, hints)
             bank.Fill(mode);
             const SlotHint hint = bank.Hint(mode, 4);
             ASSERT_EQ(hint.showsLine, showsLine);
-            ASSERT_EQ(bytes(hint.line), line);
-            ASSERT_EQ(bytes(hint.character.value_or("")), character);
+            ASSERT_EQ(hint.line, line);
+            ASSERT_EQ(hint.character.value_or(""), character);
             ASSERT_EQ(hint.picture.value_or(-1), picture);
         }();
     }
@@ -262,7 +261,7 @@ TEST_F(SlotBankTest, wubiHintStepsGuideDoesNot)
     bank.Fill(Mode::PinyinFollow);
     const SlotHint target = bank.Guide(Mode::PinyinFollow, 3);
     ASSERT_EQ(target.line, std::string("zhuang"));
-    ASSERT_EQ(bytes(target.character.value_or("")), bytes(zhuang));
+    ASSERT_EQ(target.character.value_or(""), zhuang);
     ASSERT_TRUE(!bank.Guide(Mode::Pinyin, 3).showsLine);
 }
 
@@ -291,4 +290,58 @@ TEST_F(SlotBankTest, noModeDoesNothing)
     ASSERT_TRUE(!bank.Hint(Mode::None, 1).showsLine);
     ASSERT_TRUE(!bank.JudgeKey(Mode::None, 'A').hit());
     ASSERT_EQ(bank.EmptyTableFile(Mode::None), nullptr);
+}
+
+// The phrase drill starts only with phrases to draw, and a failed fill keeps what was there.
+TEST_F(SlotBankTest, phrasesNeedTheirBook)
+{
+    SlotBank bank(m_tables, m_random);
+    ASSERT_EQ(std::string(bank.EmptyTableFile(Mode::Phrases)), "wbcz.dat");
+    ASSERT_THROW(bank.Fill(Mode::Phrases), AppError);
+    PhraseBook empty;
+    bank.SetPhraseBook(&empty);
+    ASSERT_EQ(std::string(bank.EmptyTableFile(Mode::Phrases)), "wbcz.dat");
+    ASSERT_THROW(bank.Fill(Mode::Phrases), AppError);
+    ASSERT_TRUE(bank.phraseSlots[1].text.empty());
+}
+
+// 经国 is typed XCLG: 经 (xcag) gives XC, 国 (lgyi) LG; both have pictures (records 1 and 2 of
+// the character table). 男女 has none.
+TEST_F(SlotBankTest, phrasesHitShowAndHint)
+{
+    PhraseBook book;
+    book.phrases = { { "xclg", 10, jing + guo, 2 } };
+    book.drawer = PhraseDrawer(book.phrases);
+    SlotBank bank(m_tables, m_random);
+    bank.SetPhraseBook(&book);
+    ASSERT_EQ(bank.EmptyTableFile(Mode::Phrases), nullptr);
+    bank.Fill(Mode::Phrases);
+    for (int k = 1; k <= 4; ++k) {
+        ASSERT_EQ(bank.ShownText(Mode::Phrases, k), jing + guo);
+    }
+    ASSERT_EQ(bank.JudgeAttempt(Mode::Phrases, "XCLG", "").slot, 1);
+    ASSERT_EQ(bank.JudgeAttempt(Mode::Phrases, "XCL", "").slot, 0);
+    ASSERT_EQ(bank.JudgeAttempt(Mode::Phrases, "", "").slot, 0);
+    ASSERT_EQ(bank.Item(Mode::Phrases, 2).text, jing + guo);
+    ASSERT_EQ(bank.Item(Mode::Phrases, 2).code, std::string("XCLG"));
+
+    // Each press shows the next character's picture, round the phrase; the line keeps the code.
+    for (int expected : { 1, 2, 1 }) {
+        const SlotHint hint = bank.Hint(Mode::Phrases, 3);
+        ASSERT_TRUE(hint.showsLine);
+        ASSERT_EQ(hint.line, std::string("XCLG"));
+        ASSERT_EQ(hint.phrase.value(), "XCLG  " + jing + "XC + " + guo + "LG");
+        ASSERT_EQ(hint.picture.value(), expected);
+    }
+    // The follow-typing guide has nothing to say about phrases.
+    ASSERT_TRUE(!bank.Guide(Mode::Phrases, 1).showsLine);
+
+    bank.phraseSlots[4] = { "NNVV", nanChar + nvChar, 2, 1 };
+    const SlotHint bare = bank.Hint(Mode::Phrases, 4);
+    ASSERT_TRUE(!bare.picture);
+    ASSERT_TRUE(bare.clearsPicture);
+
+    // A longer phrase lays out in two lines for the square slot.
+    bank.phraseSlots[2] = { "XCLG", jing + guo + jing + guo, 4, 1 };
+    ASSERT_EQ(bank.ShownText(Mode::Phrases, 2), jing + guo + "\n" + jing + guo);
 }
