@@ -254,7 +254,7 @@ QTimer* TForm1::EffectTimer(int slot) const
 
 QString TForm1::SlotText(int mode, int k) const
 {
-    if (mode < 0)
+    if (mode == Mode::None)
         return SlotLabel(k)->text();
     return Platform::FromGbk(bank.ShownText(mode, k));
 }
@@ -391,7 +391,7 @@ void TForm1::Start()
 {
     BringToFront();
     const int mode = CurrentMode();
-    if (mode < 0) {
+    if (mode == Mode::None) {
         Platform::ShowMessageBox(QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
@@ -421,7 +421,7 @@ void TForm1::Start()
     Timer1->start();
     elapsedSeconds = 0;
     keyHitCount = 0;
-    PlayMusicReported(QStringLiteral("Test0.mp3"));
+    PlayMusicReported(QLatin1String(SoundSystem::SessionMusic));
     if (Mode::IsSingleKey(mode)) {
         KeyPreview = true;
     } else {
@@ -482,7 +482,7 @@ void TForm1::Timer1Timer()
 
 void TForm1::EndSession(bool timeUp)
 {
-    PlayMusicReported(QStringLiteral("Test1.mp3"));
+    PlayMusicReported(QLatin1String(SoundSystem::IdleMusic));
     if (!timeUp)
         BringToFront();
     const int mode = CurrentMode();
@@ -605,7 +605,7 @@ void TForm1::EffectTick(int k)
     QLabel* label = SlotLabel(k);
     setTextColour(label, QColor(0, 0, 0));
     const int mode = CurrentMode();
-    if (mode >= 0)
+    if (mode != Mode::None)
         ShowSlot(mode, k);
     EffectTimer(k)->stop();
 }

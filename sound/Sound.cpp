@@ -8,7 +8,6 @@
 #include <QFileInfo>
 
 namespace {
-const char* const kStartMusic = "Test1.mp3";
 const char* const kHitSound = "abc.wav";
 
 // What a file is now, as far as a failure to play it goes: a failure is reported again only
@@ -77,7 +76,7 @@ void SoundSystem::Begin()
     if (playWavFlag != 0)
         Platform::RunHandler([&] { LoadHitSound(); });
     if (m_startMusicDue)
-        Platform::RunHandler([&] { PlayMusic(QString::fromLatin1(kStartMusic)); });
+        Platform::RunHandler([&] { PlayMusic(QString::fromLatin1(SoundSystem::IdleMusic)); });
 }
 
 bool SoundSystem::AlreadyReported(const QString& path)

@@ -27,6 +27,10 @@ public:
         QString settingsFile; // empty: the user's usual store
     };
 
+    // The two tracks, in the program's directory: between sessions, and during one.
+    static constexpr const char* IdleMusic = "Test1.mp3";
+    static constexpr const char* SessionMusic = "Test0.mp3";
+
     int playMp3Flag = 0, playWavFlag = 0;
 
     explicit SoundSystem(Seams seams = {});
