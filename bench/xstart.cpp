@@ -41,20 +41,24 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 struct Program {
     std::string name, path;
     std::vector<std::string> environment;
-    std::vector<double> mapped, painted, peakMiB;
+    std::vector<double> mapped, painted, peakMiB, anonMiB, fileMiB;
 };
 
 struct Launch {
     double mappedMs = -1, paintedMs = -1, peakMiB = -1;
+    // Resident memory at the first drawing: the process's own, and pages of mapped files
+    // (libraries, fonts), which the page cache shares with every other process.
+    double anonMiB = -1, fileMiB = -1;
 };
 
-long PeakKiB(pid_t pid)
+// A field of /proc/<pid>/status, in KiB.
+long StatusKiB(pid_t pid, const std::string& field)
 {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stol(line.substr(field.size() + 1));
     return -1;
 }
 
@@ -81,7 +85,16 @@ public:
         free(version);
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(m_connection);
+        // Windows already there belong to the window manager (and this monitor): their
+        // connections' later windows, the frames, are never the program's.
+        if (xcb_query_tree_reply_t* tree
+            = xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr)) {
+            const xcb_window_t* children = xcb_query_tree_children(tree);
+            for (int i = 0; i < xcb_query_tree_children_length(tree); ++i)
+                m_foreign.insert(children[i] & ~m_idMask);
+            free(tree);
+        }
+        m_foreign.insert(m_root & ~m_idMask);
         return true;
     }
 
@@ -93,6 +106,8 @@ public:
 
     Launch Run(const Program& program, const std::string& configHome)
     {
+        // The X server and the window manager first finish with the last launch's windows.
+        usleep(100 * 1000);
         Drain();
         std::vector<std::string> environment;
         for (char** e = environ; *e; ++e)
@@ -109,7 +124,6 @@ public:
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
         char* argv[] = { const_cast<char*>(program.path.c_str()), nullptr };
 
-        m_base = 0;
         m_ours.clear();
         m_mappedWindow = 0;
         Launch launch;
@@ -150,11 +164,7 @@ private:
         const uint8_t type = event->response_type & 0x7f;
         if (type == XCB_CREATE_NOTIFY) {
             const auto* created = reinterpret_cast<xcb_create_notify_event_t*>(event);
-            // The first window created after the launch names the program's connection;
-            // the window manager's frames come later, in answer to its map request.
-            if (!m_base)
-                m_base = created->window & ~m_idMask;
-            if ((created->window & ~m_idMask) == m_base && !m_ours.count(created->window))
+            if (!m_foreign.count(created->window & ~m_idMask) && !m_ours.count(created->window))
                 Watch(created->window);
         } else if (type == XCB_MAP_NOTIFY) {
             const auto* mapped = reinterpret_cast<xcb_map_notify_event_t*>(event);
@@ -166,7 +176,9 @@ private:
             const auto* damaged = reinterpret_cast<xcb_damage_notify_event_t*>(event);
             if (m_mappedWindow && damaged->drawable == m_mappedWindow && launch.paintedMs < 0) {
                 launch.paintedMs = Ms(since);
-                launch.peakMiB = double(PeakKiB(pid)) / 1024.0;
+                launch.peakMiB = double(StatusKiB(pid, "VmHWM")) / 1024.0;
+                launch.anonMiB = double(StatusKiB(pid, "RssAnon")) / 1024.0;
+                launch.fileMiB = double(StatusKiB(pid, "RssFile") + StatusKiB(pid, "RssShmem")) / 1024.0;
             }
         }
     }
@@ -197,7 +209,7 @@ private:
     xcb_window_t m_root = 0;
     uint32_t m_idMask = 0;
     uint8_t m_damageEvent = 0;
-    uint32_t m_base = 0;
+    std::set<uint32_t> m_foreign;
     std::map<xcb_window_t, xcb_damage_damage_t> m_ours;
     xcb_window_t m_mappedWindow = 0;
 };
@@ -227,7 +239,7 @@ int main(int argc, char* argv[])
                 if (p.name == name)
                     p.environment.push_back(setting);
         } else if (const auto eq = arg.find('='); eq != std::string::npos) {
-            programs.push_back({ arg.substr(0, eq), arg.substr(eq + 1), {}, {}, {}, {} });
+            programs.push_back({ arg.substr(0, eq), arg.substr(eq + 1), {}, {}, {}, {}, {}, {} });
         } else {
             std::fprintf(stderr, "usage: %s [-n launches] NAME=PATH... [-e NAME VAR=VALUE]...\n", argv[0]);
             return 2;
@@ -255,8 +267,8 @@ int main(int argc, char* argv[])
             p.mapped.push_back(l.mappedMs);
             p.painted.push_back(l.paintedMs);
             p.peakMiB.push_back(l.peakMiB);
-            // Let the X server and the window manager finish with the window that went.
-            usleep(50 * 1000);
+            p.anonMiB.push_back(l.anonMiB);
+            p.fileMiB.push_back(l.fileMiB);
         }
     std::system((std::string("rm -rf ") + configHome).c_str());
 
@@ -278,6 +290,8 @@ int main(int argc, char* argv[])
         std::printf("| %s: peak resident memory at first drawing | %.1f MiB | %.1f MiB | %.1f MiB | %d | %s |\n",
             p.name.c_str(), peak, Percentile(p.peakMiB, 95), Percentile(p.peakMiB, 100), launches,
             isFloor ? "floor" : extra);
+        std::printf("| %s: of it, the process's own / pages of mapped files | %.1f / %.1f MiB | | | %d | |\n",
+            p.name.c_str(), Percentile(p.anonMiB, 50), Percentile(p.fileMiB, 50), launches);
     }
     return 0;
 }
