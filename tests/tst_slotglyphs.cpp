@@ -48,7 +48,7 @@ int largestDifference(const QImage& a, const QImage& b)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
             largest = std::max({ largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                     std::abs(qBlue(p) - qBlue(q)) });
+                std::abs(qBlue(p) - qBlue(q)) });
         }
     return largest;
 }
