@@ -21,7 +21,7 @@ class GlyphCache {
 public:
     // Room for the window face's eight pictures (four items, normal and hit colour) many
     // times over, and for the full-screen face's eight.
-    static constexpr qint64 DefaultBudgetBytes = 6 * 1024 * 1024;
+    static constexpr qint64 DefaultBudgetBytes = qint64(6) * 1024 * 1024;
 
     explicit GlyphCache(qint64 budgetBytes = DefaultBudgetBytes);
 
