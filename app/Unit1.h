@@ -171,7 +171,6 @@ private:
     std::function<void()> Guarded(void (TForm1::*handler)());
     void BringToFront();
     void CentreOnDesktop();
-    void RunAfterFirstPaint(std::function<void()> action);
     void AfterFirstPaint();
     void SetCaption(QLabel* label, const QString& text);
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);

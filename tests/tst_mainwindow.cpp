@@ -122,9 +122,9 @@ void TestMainWindow::radioGroupsListTheirItemsInOrder()
     QVERIFY(pos(f.form->RadioGroup1, 5).y() == pos(f.form->RadioGroup1, 0).y());
     f.form->SetItemIndex(f.form->RadioGroup1, 7);
     QCOMPARE(f.form->ItemIndex(f.form->RadioGroup1), 7);
-    // Every mode lies inside its group's frame, below the title line the frame starts at (the
-    // test times are rows of 24 pixels whose text sits clear of the line).
-    for (QGroupBox* g : { f.form->RadioGroup1 }) {
+    // Every mode and every test time lies inside its group's frame, below the title line the
+    // frame starts at.
+    for (QGroupBox* g : { f.form->RadioGroup1, f.form->RadioGroup2 }) {
         const int frameTop = QFontMetrics(g->font()).height() + 3;
         for (QRadioButton* b : g->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly)) {
             QVERIFY2(b->y() >= frameTop, qPrintable(b->text()));
