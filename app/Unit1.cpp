@@ -194,7 +194,12 @@ void TForm1::InitFonts()
     for (QWidget* w : std::initializer_list<QWidget*> { CheckBox1, CheckBox2 })
         w->setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
-        w->setFont(SongFont(35, true));
+        w->setFont(SongFont(hintPixels, true));
+    // The hint line holds codes and pinyin only; set wide, a four-letter code would run under
+    // the split picture beside it.
+    QFont hintFont = Label5->font();
+    hintFont.setStretch(QFont::Condensed);
+    Label5->setFont(hintFont);
     for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6, Button7 })
         w->setFont(SongFont(17, true));
 }
@@ -260,9 +265,13 @@ QString TForm1::SlotText(int mode, int k) const
 void TForm1::SetCaption(QLabel* label, const QString& text)
 {
     label->setText(text);
+    if (label == Label5)
+        FitHintLine(text);
     // Labels size themselves to their text; their height is the font's character height.
     const QFontMetrics metrics(label->font());
-    const int height = label->font().pixelSize() > 0 ? label->font().pixelSize() : metrics.height();
+    const int height = label == Label5 ? hintPixels
+        : label->font().pixelSize() > 0 ? label->font().pixelSize()
+                                        : metrics.height();
     label->resize(text.isEmpty() ? 0 : metrics.horizontalAdvance(text), height);
     if (label == Label6) {
         // A long result line (four-digit speeds) would run past the window's edge: it moves
@@ -270,6 +279,19 @@ void TForm1::SetCaption(QLabel* label, const QString& text)
         const int room = width() - 4 - label->width();
         label->move(qMax(0, qMin(m_label6Left, room)), label->y());
     }
+}
+
+// The hint line ends where the split picture begins: a code too wide for that room at the
+// full size (W and M are wide in every Latin face we may get) is set smaller until it fits.
+void TForm1::FitHintLine(const QString& text)
+{
+    QFont font = Label5->font();
+    font.setPixelSize(hintPixels);
+    const int room = Image1->x() - Label5->x() - 1;
+    while (font.pixelSize() > 12 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != Label5->font())
+        Label5->setFont(font);
 }
 
 // ---------------------------------------------------------------- start-up and shut-down
