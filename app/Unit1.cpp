@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
+#include "presentation/SlotGlyphs.h"
 #include "session/Judge.h"
 #include "session/ArticleTexts.h"
 #include "session/PhraseBook.h"
@@ -77,6 +78,8 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     setPalette(ButtonFacePalette());
     setAutoFillBackground(true);
     InitFonts();
+    // The slots' big glyphs are drawn once and copied after; a hit's red is ready before the key.
+    new SlotGlyphs({ Label1, Label2, Label3, Label4 }, { QColor(255, 0, 0) }, this);
 
     auto makeGroup = [this](QGroupBox* box, QButtonGroup*& group) {
         group = new QButtonGroup(this);
