@@ -28,6 +28,11 @@ int TForm1::CurrentMode() const
     return phraseDrillChosen && index < 0 ? Mode::Phrases : index;
 }
 
+QString TForm1::ModeCaption(int mode) const
+{
+    return mode == Mode::Phrases ? N7->text() : ItemCaption(RadioGroup1, mode);
+}
+
 void TForm1::LoadPhraseBookReported()
 {
     const std::vector<AppError> errors
@@ -54,23 +59,8 @@ void TForm1::N7Click()
         return;
     phraseDrillChosen = true;
     SetItemIndex(RadioGroup1, -1);
-    SetCaption(Label6, N7->text());
+    SetCaption(Label6, ModeCaption(Mode::Phrases));
     Button1Click();
-}
-
-void TForm1::PhraseHit(int k)
-{
-    PlayHitSound();
-    DrawPhraseSlot(phraseBook, random, phraseSlots[size_t(k)]);
-    StartEffect(k);
-    ++inputHitCount;
-}
-
-void TForm1::ShowPhraseSlot(int k)
-{
-    int perLine = 1;
-    SlotLabel(k)->setText(Platform::FromGbk(PhraseSlotText(phraseSlots[size_t(k)].text, perLine)));
-    FitPhraseSlot(SlotLabel(k));
 }
 
 void TForm1::FitPhraseSlot(QLabel* label)
@@ -110,48 +100,11 @@ void TForm1::EndPhraseDisplay()
     Label9->hide();
 }
 
-int TForm1::PictureOfCharacter(const std::string& gbk)
+void TForm1::ShowPhraseHint(const std::string& gbk)
 {
-    if (m_pictureOf.empty()) {
-        // The character table's record r has picture r + 1; the level-2 table names the
-        // pictures of the characters outside it.
-        for (int r = 0; r < tables.wb.count; ++r)
-            m_pictureOf.emplace(RecordField(tables.wb.text(), 28, std::uint32_t(r), 25, 26), r + 1);
-        for (int r = 0; r < tables.wb2.count; ++r) {
-            const std::string field = RecordField(tables.wb2.text(), 14, std::uint32_t(r), 9, 12);
-            try {
-                m_pictureOf.emplace(
-                    RecordField(tables.wb2.text(), 14, std::uint32_t(r), 1, 2), ParsePictureNumber(field));
-            } catch (const AppError&) {
-                // A damaged record only loses its picture here.
-            }
-        }
-    }
-    const auto it = m_pictureOf.find(gbk);
-    return it == m_pictureOf.end() ? 0 : it->second;
-}
-
-void TForm1::ShowPhraseHint(int k)
-{
-    tavphrase& slot = phraseSlots[size_t(k)];
-    if (slot.text.empty())
-        return;
-    SetCaption(Label5, Platform::FromGbk(slot.code));
-    SetCaption(Label9, Platform::FromGbk(PhraseHint(slot)));
+    SetCaption(Label9, Platform::FromGbk(gbk));
     PlacePhraseHint();
     Label9->show();
-    // Each press shows the next character that has a picture, round the phrase.
-    const int n = slot.characters;
-    for (int step = 0; step < n; ++step) {
-        const int i = (int(slot.hintStep) - 1 + step) % n;
-        const int picture = PictureOfCharacter(slot.text.substr(size_t(i) * 2, 2));
-        if (picture > 0) {
-            slot.hintStep = std::uint16_t((i + 1) % n + 1);
-            ShowDecompositionPicture(picture);
-            return;
-        }
-    }
-    Image1->clear();
 }
 
 void TForm1::PlacePhraseHint()

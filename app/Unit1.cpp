@@ -125,6 +125,8 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     Button6 = ui->Button6;
     Button7 = ui->Button7;
     Edit1 = ui->Edit1;
+    m_faceControls = { Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Image1, Button1, Edit1,
+        Button2, Button4, Button5, Button6, Button7 };
 
     setWindowFlags(windowFaceFlags);
     HoldWindowFaceSize();
@@ -183,6 +185,7 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     Label9->setObjectName(QStringLiteral("Label9"));
     Label9->setFont(Label5->font());
     Label9->hide();
+    bank.SetPhraseBook(&phraseBook);
     // Choosing a mode of the group leaves the phrase drill.
     connect(m_modeGroup, &QButtonGroup::idClicked, this, [this] { phraseDrillChosen = false; });
 
@@ -436,9 +439,7 @@ void TForm1::Start()
         Platform::ShowMessageBox(QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
-    const char* empty = mode == Mode::Phrases ? (phraseBook.phrases.empty() ? PhraseFileName : nullptr)
-                                              : bank.EmptyTableFile(mode);
-    if (const char* file = empty) {
+    if (const char* file = bank.EmptyTableFile(mode)) {
         Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
             QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
@@ -447,17 +448,10 @@ void TForm1::Start()
     record.PrepareDrill(mode, tables, bank.drill);
     // Draw the four items before anything changes, so a damaged record leaves the session
     // idle instead of half-started (the error leaves this handler here).
-    if (mode == Mode::Phrases) {
-        auto drawn = phraseSlots;
-        for (int k = 1; k <= 4; ++k)
-            DrawPhraseSlot(phraseBook, random, drawn[size_t(k)]);
-        phraseSlots = drawn;
-    } else {
-        bank.Fill(mode);
-    }
+    bank.Fill(mode);
 
     SetCaption(Label5, QString());
-    SetCaption(Label6, mode == Mode::Phrases ? N7->text() : ItemCaption(RadioGroup1, mode));
+    SetCaption(Label6, ModeCaption(mode));
     EndPhraseDisplay();
     Image1->clear();
     testSeconds = TestTimeSeconds[size_t(time)];
@@ -473,12 +467,8 @@ void TForm1::Start()
         inputHitCount = 0;
         Edit1->setFocus();
     }
-    for (int k = 1; k <= 4; ++k) {
-        if (mode == Mode::Phrases)
-            ShowPhraseSlot(k);
-        else
-            SlotLabel(k)->setText(SlotText(mode, k));
-    }
+    for (int k = 1; k <= 4; ++k)
+        ShowSlot(mode, k);
     if (ModeOf(mode).follow == Follow::Target) {
         Label8->setEnabled(true);
         Label8->show();
@@ -536,9 +526,7 @@ void TForm1::EndSession(bool timeUp)
         BringToFront();
     const int mode = CurrentMode();
     const int count = Mode::IsSingleKey(mode) ? keyHitCount : inputHitCount;
-    SetCaption(Label6,
-        QString::fromStdString(mode == Mode::Phrases ? PhraseResultLine(count, elapsedSeconds)
-                                                     : ResultLine(mode, timeUp, count, elapsedSeconds)));
+    SetCaption(Label6, QString::fromStdString(ResultLine(mode, timeUp, count, elapsedSeconds)));
     // The accuracy stands beside the result line, never in it: the line's words stay as they are.
     Label6->setToolTip(record.Ended(mode, timeUp, count, elapsedSeconds, SpeedPerMinute(count, elapsedSeconds)));
     if (ModeOf(mode).follow == Follow::Target) {
@@ -665,29 +653,19 @@ void TForm1::FormKeyPress(char& key)
 void TForm1::Edit1KeyPress(char& key)
 {
     const int mode = CurrentMode();
-    if (!Mode::IsInputBox(mode) && mode != Mode::Phrases)
+    if (!Mode::IsInputBox(mode))
         return;
     if (!KeptByFilter(key))
         key = 0;
     const QString box = Edit1->text();
     // A phrase code is four letters and submits itself at the fourth, as a character's does.
-    const AttemptForm form
-        = FormAttempt(mode == Mode::Phrases ? Mode::WubiChars : mode, Platform::ToGbk(box), int(box.size()), key);
+    const AttemptForm form = FormAttempt(mode, Platform::ToGbk(box), int(box.size()), key);
     if (!form.made)
         return;
     if (form.box == AttemptForm::Box::SetToKey)
         Edit1->setText(uchar(key) >= 32 ? QString(QChar(uchar(key))) : QString());
     else if (form.box == AttemptForm::Box::Emptied)
         Edit1->clear();
-    if (mode == Mode::Phrases) {
-        const int k = MatchPhrase(phraseSlots, form.attempt);
-        if (k == 0)
-            return;
-        Edit1->clear();
-        key = 0;
-        PhraseHit(k);
-        return;
-    }
     const std::string target = AsciiUpper(Platform::ToGbk(Label5->text()));
     const Judgement judged = bank.JudgeAttempt(mode, form.attempt, target);
     if (!judged.hit()) {
@@ -745,10 +723,8 @@ void TForm1::EffectTick(int k)
     QLabel* label = SlotLabel(k);
     setTextColour(label, QColor(0, 0, 0));
     const int mode = CurrentMode();
-    if (mode == Mode::Phrases)
-        ShowPhraseSlot(k);
-    else if (mode >= 0)
-        label->setText(SlotText(mode, k));
+    if (mode >= 0)
+        ShowSlot(mode, k);
     EffectTimer(k)->stop();
 }
 
@@ -758,10 +734,7 @@ void TForm1::Edit1KeyDown(quint16 key)
 {
     if (key < VK_F1 || key > VK_F4)
         return;
-    if (CurrentMode() == Mode::Phrases)
-        ShowPhraseHint(int(key - VK_F1) + 1);
-    else
-        ShowHint(bank.Hint(ItemIndex(RadioGroup1), int(key - VK_F1) + 1));
+    ShowHint(bank.Hint(CurrentMode(), int(key - VK_F1) + 1));
 }
 
 // The hint line first, then the character beside it or the picture.
@@ -771,9 +744,21 @@ void TForm1::ShowHint(const SlotHint& hint)
         SetCaption(Label5, Platform::FromGbk(hint.line));
     if (hint.character)
         SetCaption(Label8, Platform::FromGbk(*hint.character));
+    if (hint.phrase)
+        ShowPhraseHint(*hint.phrase);
     // A missing picture is reported; the hint, the start or the hit it belongs to stands.
     if (hint.picture)
         Platform::RunHandler([&] { ShowDecompositionPicture(*hint.picture); });
+    else if (hint.clearsPicture)
+        Image1->clear();
+}
+
+void TForm1::ShowSlot(int mode, int k)
+{
+    QLabel* label = SlotLabel(k);
+    label->setText(SlotText(mode, k));
+    if (ModeOf(mode).slotKind == SlotKind::Phrase)
+        FitPhraseSlot(label);
 }
 
 void TForm1::ShowDecompositionPicture(int n)
@@ -821,7 +806,7 @@ void TForm1::N6Click() { record.OpenWindow(this, ItemIndex(RadioGroup1)); }
 void TForm1::Button6Click()
 {
     BringToFront();
-    if (CurrentMode() != Mode::Phrases && !Mode::IsInputBox(CurrentMode()))
+    if (!Mode::IsInputBox(CurrentMode()))
         KeyPreview = true;
     else
         Edit1->setFocus();
@@ -876,15 +861,13 @@ void TForm1::PlaceControls(const FaceLayout& layout)
         slot->resize(slotPixels, slotPixels);
     }
     for (const Placement& p : layout.placements) {
-        QWidget* w = findChild<QWidget*>(QString::fromStdString(p.name));
-        if (!w)
-            continue;
+        QWidget* w = m_faceControls[std::size_t(p.control)];
         w->move(p.left, p.top < 0 ? w->y() : p.top);
         if (w == Label6)
             m_label6Left = p.left;
     }
     // Phrases take their font from the slot size, so they follow a change of face.
-    if (CurrentMode() == Mode::Phrases && Button1->text() != captionStart) {
+    if (ModeOf(CurrentMode()).slotKind == SlotKind::Phrase && Button1->text() != captionStart) {
         for (int k = 1; k <= 4; ++k)
             if (SlotLabel(k)->text() != captionFinished)
                 FitPhraseSlot(SlotLabel(k));

@@ -11,9 +11,9 @@
 
 #include <QSet>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 
 class QAction;
 class QButtonGroup;
@@ -71,10 +71,9 @@ public:
     DataTables tables;
     RandomSource random;
     SlotBank bank { tables, random };
-    // The phrase drill: its tables (loaded at start-up), its slots, and whether it is the
-    // chosen practice (the mode group then has nothing selected).
+    // The phrase drill: its tables (loaded after the first paint; the bank draws its slots),
+    // and whether it is the chosen practice (the mode group then has nothing selected).
     PhraseBook phraseBook;
-    SlotTable<tavphrase> phraseSlots;
     bool phraseDrillChosen = false;
     std::int32_t keyHitCount = 0;
     std::int32_t inputHitCount = 0;
@@ -135,6 +134,8 @@ public:
     QTimer* EffectTimer(int slot) const;
     // What slot k shows in the given mode.
     QString SlotText(int mode, int slot) const;
+    // The caption of a practice: the mode group's, or the further-practice menu's.
+    QString ModeCaption(int mode) const;
 
     void ApplyWindowLayout();
     void ApplyFullScreenLayout();
@@ -157,16 +158,14 @@ private:
     void Hit(int mode, int slot, char typed);
     void RecordMiss(int mode, const std::string& target);
     void ShowHint(const SlotHint& hint);
-    // The phrase drill's own pieces (PhraseDrill.cpp).
+    void ShowSlot(int mode, int slot);
+    // The phrase drill's own display (PhraseDrill.cpp): phrases take their font from the
+    // slot's size, and their hint a line of its own.
     void LoadPhraseBookReported();
-    void ShowPhraseSlot(int slot);
     void FitPhraseSlot(QLabel* label);
-    void ShowPhraseHint(int slot);
+    void ShowPhraseHint(const std::string& gbk);
     void PlacePhraseHint();
     void EndPhraseDisplay();
-    void PhraseHit(int slot);
-    int PictureOfCharacter(const std::string& gbk);
-    std::unordered_map<std::string, int> m_pictureOf;
     // Music must never stop a session step: a failure is reported and the step goes on.
     void PlayMusicReported(const QString& fileName);
     std::function<void()> Guarded(void (TForm1::*handler)());
@@ -194,6 +193,8 @@ private:
     bool m_applyingLayout = false;
     int m_label6Left = 0; // where the layout puts Label6; a long line moves it left from here
     TArticleForm* m_articleForm = nullptr;
+    // The controls the faces place, in FaceControl's order.
+    std::array<QWidget*, std::size_t(FaceControl::Count)> m_faceControls {};
 };
 
 // The main window, set before its construction runs so start-up code can reach it.

@@ -15,22 +15,22 @@ FaceLayout WindowFaceLayout()
     FaceLayout l;
     l.slotFontPoints = 150;
     l.placements = {
-        { "Label1", 23, 153 },
-        { "Label2", 258, 153 },
-        { "Label3", 503, 153 },
-        { "Label4", 741, 153 },
-        { "Label5", 7, 475 },
-        { "Image1", 96, 457 },
-        { "Button1", 324, 471 },
-        { "Edit1", 411, 463 },
-        { "Button2", 551, 468 },
-        { "Button6", 635, 468 },
-        { "Button4", 718, 468 },
-        { "Button5", 800, 468 },
-        { "Button7", 880, 468 },
-        { "Label7", 787, -1 },
-        { "Label6", 596, -1 },
-        { "Label8", 136, 472 },
+        { FaceControl::Label1, 23, 153 },
+        { FaceControl::Label2, 258, 153 },
+        { FaceControl::Label3, 503, 153 },
+        { FaceControl::Label4, 741, 153 },
+        { FaceControl::Label5, 7, 475 },
+        { FaceControl::Image1, 96, 457 },
+        { FaceControl::Button1, 324, 471 },
+        { FaceControl::Edit1, 411, 463 },
+        { FaceControl::Button2, 551, 468 },
+        { FaceControl::Button6, 635, 468 },
+        { FaceControl::Button4, 718, 468 },
+        { FaceControl::Button5, 800, 468 },
+        { FaceControl::Button7, 880, 468 },
+        { FaceControl::Label7, 787, -1 },
+        { FaceControl::Label6, 596, -1 },
+        { FaceControl::Label8, 136, 472 },
     };
     return l;
 }
@@ -48,23 +48,23 @@ FaceLayout FullScreenFaceLayout(int W, int H, const BottomRowHeights& h)
     l.gap = g;
     l.offset = d;
     l.placements = {
-        { "Label1", g, slotTop },
-        { "Label2", w + 2 * g, slotTop },
-        { "Label3", 2 * w + 3 * g, slotTop },
-        { "Label4", 3 * w + 4 * g, slotTop },
-        { "Label5", d + 7, H - (h.label5 + 25) },
-        { "Image1", d + 96, H - (h.image1 + 22) },
-        { "Button1", d + 324, H - (h.button1 + 23) },
-        { "Edit1", d + 411, H - (h.edit1 + 14) },
-        { "Button2", d + 551, H - (h.button2 + 23) },
-        { "Button6", d + 635, H - (h.button6 + 23) },
-        { "Button4", d + 718, H - (h.button4 + 23) },
-        { "Button5", d + 800, H - (h.button5 + 23) },
+        { FaceControl::Label1, g, slotTop },
+        { FaceControl::Label2, w + 2 * g, slotTop },
+        { FaceControl::Label3, 2 * w + 3 * g, slotTop },
+        { FaceControl::Label4, 3 * w + 4 * g, slotTop },
+        { FaceControl::Label5, d + 7, H - (h.label5 + 25) },
+        { FaceControl::Image1, d + 96, H - (h.image1 + 22) },
+        { FaceControl::Button1, d + 324, H - (h.button1 + 23) },
+        { FaceControl::Edit1, d + 411, H - (h.edit1 + 14) },
+        { FaceControl::Button2, d + 551, H - (h.button2 + 23) },
+        { FaceControl::Button6, d + 635, H - (h.button6 + 23) },
+        { FaceControl::Button4, d + 718, H - (h.button4 + 23) },
+        { FaceControl::Button5, d + 800, H - (h.button5 + 23) },
         // The further-practice button is as high as 帮助 and keeps its spacing beside it.
-        { "Button7", d + 880, H - (h.button5 + 23) },
-        { "Label8", d + 136, H - (h.label8 + 25) },
-        { "Label7", W - 174, -1 },
-        { "Label6", W - 365, -1 },
+        { FaceControl::Button7, d + 880, H - (h.button5 + 23) },
+        { FaceControl::Label8, d + 136, H - (h.label8 + 25) },
+        { FaceControl::Label7, W - 174, -1 },
+        { FaceControl::Label6, W - 365, -1 },
     };
     return l;
 }

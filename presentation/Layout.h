@@ -1,13 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string>
+#include <array>
+#include <string_view>
 #include <vector>
+
+// The controls the two faces place, so a placement can only name one that exists.
+enum class FaceControl {
+    Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Image1,
+    Button1, Edit1, Button2, Button4, Button5, Button6, Button7,
+    Count
+};
+
+// A control's object name, as the window definition gives it.
+constexpr std::string_view ControlName(FaceControl c)
+{
+    constexpr std::array<std::string_view, std::size_t(FaceControl::Count)> names { "Label1", "Label2", "Label3",
+        "Label4", "Label5", "Label6", "Label7", "Label8", "Image1", "Button1", "Edit1", "Button2", "Button4",
+        "Button5", "Button6", "Button7" };
+    return names[std::size_t(c)];
+}
 
 // Where the window's controls go in its two faces. Pure arithmetic on the client size, so
 // it is checked against worked examples without any window.
 struct Placement {
-    std::string name; // the control's object name
+    FaceControl control;
     int left;
     int top; // -1: the top is left as it is
 };

@@ -17,13 +17,13 @@ constexpr int WubiChars = 7;
 constexpr int PinyinFollow = 8;
 constexpr int WubiFollow = 9;
 constexpr int Count = 10;
-// The phrase drill, chosen from the further-practice menu rather than the mode group; it has
-// slots of its own beside the bank (see PhraseBook.h), so it has no row in the table below.
+// The phrase drill, chosen from the further-practice menu rather than the mode group: its
+// row follows the group's rows.
 constexpr int Phrases = 10;
 }
 
 // Which slot table a mode's items live in; each table has its own record type.
-enum class SlotKind { None, Key, Pinyin, Root, Level1, Level2, Wubi };
+enum class SlotKind { None, Key, Pinyin, Root, Level1, Level2, Wubi, Phrase };
 
 // When the input box turns what it holds into an attempt.
 enum class Submit {
@@ -50,6 +50,8 @@ struct ModeInfo {
     bool boxKeepsKeyOnHit = false; // the root drill leaves the typed key in the box
     const char* resultPrefix = ""; // UTF-8, before the speed in the result line
     const char* timeUpPrefix = ""; // the same when the test time ran out
+    const char* speedUnit = "字"; // what the speed counts per minute
+    const char* countUnit = "个字"; // what the total counts
 };
 
 namespace ModeTable {
@@ -66,6 +68,8 @@ constexpr std::array<ModeInfo, Mode::Count> modes { {
     { SlotKind::Pinyin, Submit::Space,            Follow::Target, true,  false, "拼音跟打：速度：",     "拼音跟打：速度：" },
     { SlotKind::Wubi,   Submit::SpaceOrFourthKey, Follow::Guide,  true,  false, "五笔跟打：速度：",     "五笔跟打：速度：" },
 } };
+constexpr ModeInfo phrases
+    { SlotKind::Phrase, Submit::SpaceOrFourthKey, Follow::None,   true,  false, "词组练习：速度：",     "词组练习：速度：", "词", "个词组" };
 // clang-format on
 constexpr ModeInfo none {};
 }
@@ -73,6 +77,8 @@ constexpr ModeInfo none {};
 // The row of a mode; a mode outside the table (none selected) gets an empty row.
 constexpr const ModeInfo& ModeOf(int mode)
 {
+    if (mode == Mode::Phrases)
+        return ModeTable::phrases;
     return mode >= 0 && mode < Mode::Count ? ModeTable::modes[static_cast<std::size_t>(mode)] : ModeTable::none;
 }
 

@@ -3,7 +3,6 @@
 
 #include "session/Drawing.h"
 #include "session/PhraseCode.h"
-#include "session/Results.h"
 
 #include <algorithm>
 #include <cmath>
@@ -135,8 +134,3 @@ std::string PhraseSlotText(const std::string& gbkText, int& perLine)
     return gbkText.substr(0, std::size_t(perLine) * 2) + "\n" + gbkText.substr(std::size_t(perLine) * 2);
 }
 
-std::string PhraseResultLine(std::int64_t count, std::int64_t seconds)
-{
-    return "词组练习：速度：" + std::to_string(SpeedPerMinute(count, seconds)) + "词/分,总数：" + std::to_string(count)
-        + "个词组。";
-}

@@ -70,9 +70,6 @@ int MatchPhrase(const std::array<tavphrase, 5>& slots, const std::string& attemp
 // which give no letter.
 std::string PhraseHint(const tavphrase& slot);
 
-// The result line of a phrase drill (UTF-8), e.g. 词组练习：速度：12词/分,总数：24个词组。
-std::string PhraseResultLine(std::int64_t count, std::int64_t seconds);
-
 // The slot text of a phrase laid out for a square slot cell: one line for two or three
 // characters, two lines of equal length for more; `perLine` receives the characters of the
 // longest line, which sets the font size.

@@ -21,7 +21,7 @@ std::string ResultLine(int mode, bool timeUp, std::int64_t count, std::int64_t s
 {
     const ModeInfo& info = ModeOf(mode);
     return std::string(timeUp ? info.timeUpPrefix : info.resultPrefix) + std::to_string(SpeedPerMinute(count, seconds))
-        + "字/分,总数：" + std::to_string(count) + "个字。";
+        + info.speedUnit + "/分,总数：" + std::to_string(count) + info.countUnit + "。";
 }
 
 std::string ClockText(std::int64_t seconds)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/SlotBank.h"
 
+#include "data/Records.h"
 #include "session/Judge.h"
 
 #include <type_traits>
@@ -27,9 +28,21 @@ template <> struct Source<tavcharset> {
 
 template <typename Slots> using RecordOf = std::remove_cvref_t<decltype(std::declval<Slots>()[1])>;
 template <typename Slots> constexpr bool isKeySlots = std::is_same_v<RecordOf<Slots>, std::string>;
+template <typename Slots> constexpr bool isPhraseSlots = std::is_same_v<RecordOf<Slots>, tavphrase>;
+// Slots drawn from one of the data tables.
+template <typename Slots> constexpr bool isTableSlots = !isKeySlots<Slots> && !isPhraseSlots<Slots>;
 
-const std::string& shown(const std::string& key) { return key; }
-template <typename R> const std::string& shown(const R& record) { return record.text; }
+std::string shown(const std::string& key) { return key; }
+template <typename R> std::string shown(const R& record) { return record.text; }
+std::string shown(const tavphrase& phrase)
+{
+    int perLine = 1;
+    return PhraseSlotText(phrase.text, perLine);
+}
+
+// A phrase is known to the record by its text and its code.
+ItemKey ItemOf(const tavphrase& phrase) { return { phrase.text, phrase.code, 0 }; }
+int MatchAttempt(const SlotTable<tavphrase>& slots, const std::string& attempt) { return MatchPhrase(slots, attempt); }
 
 SlotHint lineHint(std::string line, std::optional<std::int32_t> picture = {})
 {
@@ -47,6 +60,7 @@ SlotHint firstHint(const tavcharsetzg& s) { return lineHint(s.code); }
 SlotHint firstHint(const tavcharset1& s) { return lineHint(s.code); }
 SlotHint firstHint(const tavcharset2& s) { return lineHint(s.code, s.pictureNo); }
 SlotHint firstHint(const tavcharset& s) { return lineHint(s.codes[1], s.pictureNo); }
+SlotHint firstHint(const tavphrase&) { return {}; } // no phrase is followed
 
 // A hint key's answer: a Wubi character's codes one after the other, the rest as above.
 template <typename R> SlotHint steppedHint(R& s) { return firstHint(s); }
@@ -82,6 +96,8 @@ template <typename R, typename Bank, typename F> R SlotBank::Visit(Bank& bank, i
         return f(bank.wb2Slots);
     case SlotKind::Wubi:
         return f(bank.wbSlots);
+    case SlotKind::Phrase:
+        return f(bank.phraseSlots);
     case SlotKind::None:
         break;
     }
@@ -94,6 +110,8 @@ const char* SlotBank::EmptyTableFile(int mode) const
         using Slots = decltype(slots);
         if constexpr (isKeySlots<Slots>) {
             return nullptr;
+        } else if constexpr (isPhraseSlots<Slots>) {
+            return m_phrases && !m_phrases->phrases.empty() ? nullptr : PhraseFileName;
         } else {
             constexpr TableKind kind = Source<RecordOf<Slots>>::table;
             return m_tables.of(kind).count >= 1 ? nullptr : FormatOf(kind).fileName;
@@ -110,6 +128,8 @@ void SlotBank::Fill(int mode)
         for (int k = 1; k <= 4; ++k) {
             if constexpr (isKeySlots<Slots>)
                 drawn[size_t(k)] = StartCharacter(mode, k);
+            else if constexpr (isPhraseSlots<Slots>)
+                drawPhrase(drawn[size_t(k)]);
             else
                 draw(mode, m_tables.of(Source<RecordOf<Slots>>::table), drawn[size_t(k)]);
         }
@@ -125,9 +145,18 @@ void SlotBank::Refill(int mode, int k, char typed)
         using Slots = decltype(slots);
         if constexpr (isKeySlots<Slots>)
             slots[size_t(k)] = std::string(1, ReplacementCharacter(mode, typed, m_random));
+        else if constexpr (isPhraseSlots<Slots>)
+            drawPhrase(slots[size_t(k)]);
         else
             draw(mode, m_tables.of(Source<RecordOf<Slots>>::table), slots[size_t(k)]);
     });
+}
+
+void SlotBank::drawPhrase(tavphrase& slot)
+{
+    if (!m_phrases)
+        throw AppError(std::string("No phrases to draw: ") + PhraseFileName + " is not loaded");
+    DrawPhraseSlot(*m_phrases, m_random, slot);
 }
 
 template <typename R> void SlotBank::draw(int mode, const Table& table, R& slot)
@@ -177,7 +206,12 @@ SlotHint SlotBank::Hint(int mode, int k)
 {
     if (!validSlot(k))
         return {};
-    SlotHint hint = Visit<SlotHint>(*this, mode, [&](auto& slots) { return steppedHint(slots[size_t(k)]); });
+    SlotHint hint = Visit<SlotHint>(*this, mode, [&](auto& slots) {
+        if constexpr (isPhraseSlots<decltype(slots)>)
+            return phraseHint(slots[size_t(k)]);
+        else
+            return steppedHint(slots[size_t(k)]);
+    });
     if (ModeOf(mode).follow == Follow::Target)
         hint.character = ShownText(mode, k);
     return hint;
@@ -191,4 +225,48 @@ SlotHint SlotBank::Guide(int mode, int k) const
     if (ModeOf(mode).follow == Follow::Target)
         hint.character = ShownText(mode, k);
     return hint;
+}
+
+// The phrase's code on the hint line, each character with its letters beside it, and the
+// picture of one of its characters: each press the next that has one, round the phrase.
+SlotHint SlotBank::phraseHint(tavphrase& slot)
+{
+    if (slot.text.empty())
+        return {};
+    SlotHint hint = lineHint(slot.code);
+    hint.phrase = PhraseHint(slot);
+    const int n = slot.characters;
+    for (int step = 0; step < n; ++step) {
+        const int i = (int(slot.hintStep) - 1 + step) % n;
+        const int picture = pictureOfCharacter(slot.text.substr(size_t(i) * 2, 2));
+        if (picture > 0) {
+            slot.hintStep = std::uint16_t((i + 1) % n + 1);
+            hint.picture = picture;
+            return hint;
+        }
+    }
+    hint.clearsPicture = true;
+    return hint;
+}
+
+int SlotBank::pictureOfCharacter(const std::string& gbk)
+{
+    if (m_pictureOf.empty()) {
+        // The character table's record r has picture r + 1; the level-2 table names the
+        // pictures of the characters outside it.
+        const std::string_view wb = m_tables.wb.text();
+        for (int r = 0; r < m_tables.wb.count; ++r)
+            m_pictureOf.emplace(ReadField(wb, WbLayout::size, std::uint32_t(r), WbLayout::text), r + 1);
+        tavcharset2 level2;
+        for (int r = 0; r < m_tables.wb2.count; ++r) {
+            try {
+                FillSlot(m_tables.wb2, std::uint32_t(r), level2);
+                m_pictureOf.emplace(level2.text, level2.pictureNo);
+            } catch (const AppError&) {
+                // A damaged record only loses its picture here.
+            }
+        }
+    }
+    const auto it = m_pictureOf.find(gbk);
+    return it == m_pictureOf.end() ? 0 : it->second;
 }

@@ -4,11 +4,13 @@
 #include "data/Tables.h"
 #include "session/Drawing.h"
 #include "session/Drill.h"
+#include "session/PhraseBook.h"
 #include "session/SlotRecords.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 // What one judged key or attempt did: the slot it hit, or a miss.
 struct Judgement {
@@ -24,9 +26,11 @@ struct SlotHint {
     std::string line; // GBK
     std::optional<std::string> character; // pinyin follow-typing: the target's character
     std::optional<std::int32_t> picture; // the decomposition picture to show
+    bool clearsPicture = false; // no picture belongs to the hint: the one shown goes
+    std::optional<std::string> phrase; // the phrase drill: each character with its letters (GBK)
 };
 
-// The six slot tables and everything the modes do with them: fill at Start, refill after a
+// The slot tables and everything the modes do with them: fill at Start, refill after a
 // hit, judge, shown text and hints. The window asks the bank and shows the answers; the
 // mode table (Modes.h) says which slot table a mode uses, and this is the one place that
 // turns a mode into a table.
@@ -40,6 +44,11 @@ public:
     SlotTable<tavcharset1> wb1Slots;
     SlotTable<tavcharset2> wb2Slots;
     SlotTable<tavcharset> wbSlots;
+    SlotTable<tavphrase> phraseSlots;
+
+    // The book the phrase drill draws from; without one (or with an empty one) the drill
+    // cannot start.
+    void SetPhraseBook(const PhraseBook* book) { m_phrases = book; }
 
     // The file of the mode's data table when that table holds no record to draw (nullptr
     // when the mode can start).
@@ -53,7 +62,8 @@ public:
     // whose new character never repeats it); the input-box modes draw from their table.
     void Refill(int mode, int k, char typed = 0);
 
-    // The text slot k shows (GBK): a letter or digit, a root or a character.
+    // The text slot k shows (GBK): a letter or digit, a root, a character, or a phrase laid
+    // out in lines for the square slot.
     std::string ShownText(int mode, int k) const;
 
     // A single-key mode's key, already folded to the mode's case.
@@ -77,7 +87,12 @@ public:
 private:
     template <typename R, typename Bank, typename F> static R Visit(Bank& bank, int mode, F&& f);
     template <typename R> void draw(int mode, const Table& table, R& slot);
+    void drawPhrase(tavphrase& slot);
+    SlotHint phraseHint(tavphrase& slot);
+    int pictureOfCharacter(const std::string& gbk);
 
     const DataTables& m_tables;
     RandomSource& m_random;
+    const PhraseBook* m_phrases = nullptr;
+    std::unordered_map<std::string, int> m_pictureOf; // built at the first phrase hint
 };

@@ -9,7 +9,7 @@ std::map<std::string, std::pair<int, int>> byName(const FaceLayout& l)
 {
     std::map<std::string, std::pair<int, int>> m;
     for (const auto& p : l.placements)
-        m[p.name] = { p.left, p.top };
+        m[std::string(ControlName(p.control))] = { p.left, p.top };
     return m;
 }
 
@@ -40,6 +40,7 @@ private slots:
     void narrowScreenGivesNegativeOffset();
     void windowFace_data();
     void windowFace();
+    void everyControlPlacedOnce();
 };
 
 void TestLayout::cellFontGap_data()
@@ -150,6 +151,19 @@ void TestLayout::windowFace()
     auto m = byName(l);
     QCOMPARE(m[name.toStdString()].first, left);
     QCOMPARE(m[name.toStdString()].second, top);
+}
+
+// A control left out of a face would stay where the other face put it.
+void TestLayout::everyControlPlacedOnce()
+{
+    for (const FaceLayout& l : { WindowFaceLayout(), FullScreenFaceLayout(1920, 1080, initialHeights()) }) {
+        std::map<std::string, int> seen;
+        for (const auto& p : l.placements)
+            ++seen[std::string(ControlName(p.control))];
+        QCOMPARE(int(seen.size()), int(FaceControl::Count));
+        for (const auto& [name, times] : seen)
+            QVERIFY2(times == 1, name.c_str());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLayout)

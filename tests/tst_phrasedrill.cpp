@@ -37,7 +37,7 @@ namespace {
 // Puts a known phrase into a slot and its label, whatever the draw gave.
 void setPhrase(WindowFixture& f, int k, const std::string& code, const std::string& utf8)
 {
-    auto& s = f.form->phraseSlots[size_t(k)];
+    auto& s = f.form->bank.phraseSlots[size_t(k)];
     s.code = code;
     s.text = Gbk(utf8);
     s.characters = int(QString::fromStdString(utf8).size());
@@ -89,7 +89,7 @@ void TestPhraseDrill::drillRunsFromTheMenu()
     for (int k = 1; k <= 4; ++k) {
         const QString shown = form.SlotLabel(k)->text().remove(QLatin1Char('\n'));
         QVERIFY2(smallPhrases.contains(shown), qPrintable(shown));
-        QCOMPARE(Platform::FromGbk(form.phraseSlots[size_t(k)].text), shown);
+        QCOMPARE(Platform::FromGbk(form.bank.phraseSlots[size_t(k)].text), shown);
     }
     QVERIFY(f.music->calls.contains("open " + f.dir.path() + "Test0.mp3"));
 }
@@ -125,7 +125,7 @@ void TestPhraseDrill::typedCodesHitAndMiss()
     QCOMPARE(form.Label3->palette().color(QPalette::WindowText), QColor(0, 0, 0));
     form.Timer4Timer();
     QCOMPARE(form.Label2->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-    QCOMPARE(form.Label2->text().remove(QLatin1Char('\n')), Platform::FromGbk(form.phraseSlots[2].text));
+    QCOMPARE(form.Label2->text().remove(QLatin1Char('\n')), Platform::FromGbk(form.bank.phraseSlots[2].text));
 
     // Upper-case typing and a long phrase's code.
     f.type("KWWL");
@@ -138,6 +138,8 @@ void TestPhraseDrill::typedCodesHitAndMiss()
     f.tick(30);
     form.Button2Click();
     QCOMPARE(form.Label6->text(), QStringLiteral("词组练习：速度：4词/分,总数：2个词组。"));
+    // The two wrong codes count against the accuracy, as a wrong character's code does.
+    QCOMPARE(form.Label6->toolTip(), QStringLiteral("正确率：50.0%（打对2，打错2）"));
 }
 
 void TestPhraseDrill::hintsShowTheLettersOfEachCharacter()
@@ -201,7 +203,7 @@ void TestPhraseDrill::phrasesFitTheirSlots()
     const char* phrases[] = { "中国", "共和国", "操作系统", "中华人民共和国" };
     const char* codes[] = { "KHLG", "ATLG", "RWTX", "KWWL" };
     for (int k = 1; k <= 4; ++k) {
-        f.form->phraseSlots[size_t(k)] = { codes[k - 1], Gbk(phrases[k - 1]), int(QString(phrases[k - 1]).size()), 1 };
+        f.form->bank.phraseSlots[size_t(k)] = { codes[k - 1], Gbk(phrases[k - 1]), int(QString(phrases[k - 1]).size()), 1 };
         form.EffectTimer(k)->start();
         QMetaObject::invokeMethod(form.EffectTimer(k), "timeout");
     }

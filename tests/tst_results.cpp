@@ -58,6 +58,8 @@ void TestResults::resultLine_data()
     QTest::addRow("wubi, time-up") << 7 << true << 70 << 120 << "五笔汉字练习：速度：35字/分,总数：70个字。";
     QTest::addRow("pinyin follow, time-up") << 8 << true << 54000 << 18000 << "拼音跟打：速度：180字/分,总数：54000个字。";
     QTest::addRow("wubi follow, before the first tick") << 9 << false << 3 << 0 << "五笔跟打：速度：0字/分,总数：3个字。";
+    QTest::addRow("phrases, End") << 10 << false << 24 << 120 << "词组练习：速度：12词/分,总数：24个词组。";
+    QTest::addRow("phrases, time-up") << 10 << true << 5 << 60 << "词组练习：速度：5词/分,总数：5个词组。";
 }
 
 void TestResults::resultLine()

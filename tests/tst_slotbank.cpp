@@ -65,6 +65,8 @@ private slots:
     void wubiHintStepsGuideDoesNot();
     void zeroedSlotsHint();
     void noModeDoesNothing();
+    void phrasesNeedTheirBook();
+    void phrasesHitShowAndHint();
 
 private:
     DataTables m_tables = twoOfEach();
@@ -283,6 +285,59 @@ void TestSlotBank::noModeDoesNothing()
     QVERIFY(!bank.Hint(Mode::None, 1).showsLine);
     QVERIFY(!bank.JudgeKey(Mode::None, 'A').hit());
     QCOMPARE(bank.EmptyTableFile(Mode::None), nullptr);
+}
+
+// The phrase drill starts only with phrases to draw, and a failed fill keeps what was there.
+void TestSlotBank::phrasesNeedTheirBook()
+{
+    SlotBank bank(m_tables, m_random);
+    QCOMPARE(QString::fromLatin1(bank.EmptyTableFile(Mode::Phrases)), QStringLiteral("wbcz.dat"));
+    QVERIFY_THROWS_EXCEPTION(AppError, bank.Fill(Mode::Phrases));
+    PhraseBook empty;
+    bank.SetPhraseBook(&empty);
+    QCOMPARE(QString::fromLatin1(bank.EmptyTableFile(Mode::Phrases)), QStringLiteral("wbcz.dat"));
+    QVERIFY_THROWS_EXCEPTION(AppError, bank.Fill(Mode::Phrases));
+    QVERIFY(bank.phraseSlots[1].text.empty());
+}
+
+// 经国 is typed XCLG: 经 (xcag) gives XC, 国 (lgyi) LG; both have pictures (records 1 and 2 of
+// the character table). 男女 has none.
+void TestSlotBank::phrasesHitShowAndHint()
+{
+    PhraseBook book;
+    book.phrases = { { "xclg", 10, jing + guo, 2 } };
+    book.drawer = PhraseDrawer(book.phrases);
+    SlotBank bank(m_tables, m_random);
+    bank.SetPhraseBook(&book);
+    QCOMPARE(bank.EmptyTableFile(Mode::Phrases), nullptr);
+    bank.Fill(Mode::Phrases);
+    for (int k = 1; k <= 4; ++k)
+        QCOMPARE(bytes(bank.ShownText(Mode::Phrases, k)), bytes(jing + guo));
+    QCOMPARE(bank.JudgeAttempt(Mode::Phrases, "XCLG", "").slot, 1);
+    QCOMPARE(bank.JudgeAttempt(Mode::Phrases, "XCL", "").slot, 0);
+    QCOMPARE(bank.JudgeAttempt(Mode::Phrases, "", "").slot, 0);
+    QCOMPARE(bytes(bank.Item(Mode::Phrases, 2).text), bytes(jing + guo));
+    QCOMPARE(bank.Item(Mode::Phrases, 2).code, std::string("XCLG"));
+
+    // Each press shows the next character's picture, round the phrase; the line keeps the code.
+    for (int expected : { 1, 2, 1 }) {
+        const SlotHint hint = bank.Hint(Mode::Phrases, 3);
+        QVERIFY(hint.showsLine);
+        QCOMPARE(hint.line, std::string("XCLG"));
+        QCOMPARE(bytes(hint.phrase.value()), bytes("XCLG  " + jing + "XC + " + guo + "LG"));
+        QCOMPARE(hint.picture.value(), expected);
+    }
+    // The follow-typing guide has nothing to say about phrases.
+    QVERIFY(!bank.Guide(Mode::Phrases, 1).showsLine);
+
+    bank.phraseSlots[4] = { "NNVV", nanChar + nvChar, 2, 1 };
+    const SlotHint bare = bank.Hint(Mode::Phrases, 4);
+    QVERIFY(!bare.picture);
+    QVERIFY(bare.clearsPicture);
+
+    // A longer phrase lays out in two lines for the square slot.
+    bank.phraseSlots[2] = { "XCLG", jing + guo + jing + guo, 4, 1 };
+    QCOMPARE(bytes(bank.ShownText(Mode::Phrases, 2)), bytes(jing + guo + "\n" + jing + guo));
 }
 
 QTEST_GUILESS_MAIN(TestSlotBank)

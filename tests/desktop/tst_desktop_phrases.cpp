@@ -53,7 +53,7 @@ void TestDesktopPhrases::drillChosenTypedAndHinted()
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Edit1));
 
     for (int k = 1; k <= 4; ++k) {
-        auto& slot = form.phraseSlots[size_t(k)];
+        auto& slot = form.bank.phraseSlots[size_t(k)];
         slot = { k == 3 ? "KHLG" : "AAAN", Gbk(k == 3 ? "中国" : "工艺"), 2, 1 };
         form.SlotLabel(k)->setText(QString::fromStdString(k == 3 ? "中国" : "工艺"));
     }
