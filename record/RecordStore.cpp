@@ -336,7 +336,7 @@ bool Store::writeSession(const SessionRow& s)
                                 " VALUES(?,?,?,?,?,?,?) ON CONFLICT(mode, text, code) DO UPDATE SET"
                                 " picture = excluded.picture, hits = hits + excluded.hits,"
                                 " total_ms = total_ms + excluded.total_ms, misses = misses + excluded.misses"));
-    const QVariant nullInt(QMetaType(QMetaType::LongLong));
+    const QVariant nullInt { QMetaType(QMetaType::LongLong) };
     for (const ItemRow& r : s.items) {
         item.addBindValue(id);
         item.addBindValue(r.text);
