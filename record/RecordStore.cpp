@@ -21,7 +21,6 @@ namespace {
     constexpr int SqliteBusy = 5;
     constexpr int SqliteLocked = 6;
     constexpr int SqliteReadOnly = 8;
-    constexpr int SqliteIoError = 10;
     constexpr int SqliteCorrupt = 11;
     constexpr int SqliteFull = 13;
     constexpr int SqliteCantOpen = 14;
