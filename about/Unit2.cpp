@@ -31,6 +31,9 @@ TForm2::TForm2(QWidget* parent)
     for (QWidget* w : texts)
         w->setFont(SongFont(textPixelSize));
 
+    // The description keeps a little clear of the group's frame.
+    ui->Label6->setContentsMargins(2, 0, 2, 0);
+
     connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 }
 

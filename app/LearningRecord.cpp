@@ -156,7 +156,7 @@ void LearningRecord::OpenWindow(QWidget* parent, int mode)
         m_window = new RecordWindow(store(), mode, std::move(hooks), parent);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         reportOnce();
-    } else if (mode >= 0) {
+    } else if (mode != Mode::None) {
         m_window->ShowMode(mode);
     }
     m_window->show();

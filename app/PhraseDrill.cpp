@@ -2,6 +2,7 @@
 // The phrase drill inside the main window: chosen from the further-practice menu, it runs in
 // the four slots like 五笔练习, with phrases instead of characters.
 
+#include "app/FormParts.h"
 #include "app/InputBox.h"
 #include "app/Unit1.h"
 #include "platform/Platform.h"
@@ -14,9 +15,10 @@
 #include <QPushButton>
 #include <algorithm>
 
+using namespace FormParts;
+
 namespace {
 
-const QString captionStart = QStringLiteral("开始");
 // The slot labels' alignment as the window definition gives it.
 constexpr Qt::Alignment slotAlignment = Qt::AlignLeading | Qt::AlignLeft | Qt::AlignTop;
 

@@ -3,7 +3,9 @@
 
 #include "about/HelpActions.h"
 #include "app/ArticleForm.h"
+#include "app/FormParts.h"
 #include "platform/Face.h"
+#include "platform/FirstPaint.h"
 #include "platform/Fonts.h"
 #include "app/InputBox.h"
 #include "platform/Platform.h"
@@ -20,39 +22,17 @@
 #include <QCheckBox>
 #include <QCursor>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QResizeEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
-#include <QWindow>
 
 TForm1* Form1 = nullptr;
 
+using namespace FormParts;
+
 namespace {
-const QString captionStart = QStringLiteral("开始");
-const QString captionPause = QStringLiteral("暂停");
-const QString captionContinue = QStringLiteral("继续");
-const QString captionFullScreen = QStringLiteral("全屏");
-const QString captionWindow = QStringLiteral("窗口");
-const QString captionFinished = QStringLiteral("完");
-
-const QEvent::Type SysCommandEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-// WM_SYSCOMMAND posted to the window's own queue.
-class SysCommandEvent : public QEvent {
-public:
-    explicit SysCommandEvent(quint32 command)
-        : QEvent(SysCommandEventType)
-        , command(command)
-    {
-    }
-    quint32 command;
-};
-
 void setTextColour(QLabel* label, const QColor& colour)
 {
     QPalette palette = label->palette();
@@ -60,42 +40,6 @@ void setTextColour(QLabel* label, const QColor& colour)
     label->setPalette(palette);
 }
 
-// The window face's frame: title bar, system menu, minimise, maximise (to full screen), close.
-constexpr Qt::WindowFlags windowFaceFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-    | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
-
-// Runs an action once from the event loop, just after the first paint of the watched
-// window is on the screen.
-class FirstPaintWatcher : public QObject {
-public:
-    FirstPaintWatcher(QWidget* window, std::function<void()> action)
-        : QObject(window)
-        , m_action(std::move(action))
-    {
-        window->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && m_action) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                auto action = std::move(m_action);
-                deleteLater();
-                action();
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_action;
-};
-
-// Virtual-key codes of F1-F4.
-constexpr quint16 VK_F1 = 112;
-constexpr quint16 VK_F4 = 115;
 }
 
 TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
@@ -247,7 +191,12 @@ void TForm1::InitFonts()
     for (QWidget* w : std::initializer_list<QWidget*> { CheckBox1, CheckBox2 })
         w->setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { Label5, Label8, Edit1 })
-        w->setFont(SongFont(35, true));
+        w->setFont(SongFont(hintPixels, true));
+    // The hint line holds codes and pinyin only; set wide, a four-letter code would run under
+    // the split picture beside it.
+    QFont hintFont = Label5->font();
+    hintFont.setStretch(QFont::Condensed);
+    Label5->setFont(hintFont);
     for (QWidget* w : std::initializer_list<QWidget*> { Button1, Button2, Button4, Button5, Button6, Button7 })
         w->setFont(SongFont(17, true));
 }
@@ -313,9 +262,13 @@ QString TForm1::SlotText(int mode, int k) const
 void TForm1::SetCaption(QLabel* label, const QString& text)
 {
     label->setText(text);
+    if (label == Label5)
+        FitHintLine(text);
     // Labels size themselves to their text; their height is the font's character height.
     const QFontMetrics metrics(label->font());
-    const int height = label->font().pixelSize() > 0 ? label->font().pixelSize() : metrics.height();
+    const int height = label == Label5 ? hintPixels
+        : label->font().pixelSize() > 0 ? label->font().pixelSize()
+                                        : metrics.height();
     label->resize(text.isEmpty() ? 0 : metrics.horizontalAdvance(text), height);
     if (label == Label6) {
         // A long result line (four-digit speeds) would run past the window's edge: it moves
@@ -323,6 +276,19 @@ void TForm1::SetCaption(QLabel* label, const QString& text)
         const int room = width() - 4 - label->width();
         label->move(qMax(0, qMin(m_label6Left, room)), label->y());
     }
+}
+
+// The hint line ends where the split picture begins: a code too wide for that room at the
+// full size (W and M are wide in every Latin face we may get) is set smaller until it fits.
+void TForm1::FitHintLine(const QString& text)
+{
+    QFont font = Label5->font();
+    font.setPixelSize(hintPixels);
+    const int room = Image1->x() - Label5->x() - 1;
+    while (font.pixelSize() > 12 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font != Label5->font())
+        Label5->setFont(font);
 }
 
 // ---------------------------------------------------------------- start-up and shut-down
@@ -360,12 +326,7 @@ void TForm1::FormCreate()
         CheckBox2->setChecked(true);
     // The media libraries, the settings writes and the font check cost time the learner
     // would see as a slower start: they wait until the window is on the screen.
-    RunAfterFirstPaint([this] { AfterFirstPaint(); });
-}
-
-void TForm1::RunAfterFirstPaint(std::function<void()> action)
-{
-    new FirstPaintWatcher(this, std::move(action));
+    RunAfterFirstPaint(this, [this] { AfterFirstPaint(); });
 }
 
 void TForm1::AfterFirstPaint()
@@ -554,85 +515,6 @@ void TForm1::EndSession(bool timeUp)
 
 // ---------------------------------------------------------------- keys
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && !m_resending) {
-        auto* keyEvent = static_cast<QKeyEvent*>(event);
-        if (watched == Edit1 && keyEvent->key() >= Qt::Key_F1 && keyEvent->key() <= Qt::Key_F4)
-            Platform::RunHandler([&] { Edit1KeyDown(quint16(VK_F1 + (keyEvent->key() - Qt::Key_F1))); });
-        return DeliverCharacter(watched, keyEvent);
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TForm1::keyPressEvent(QKeyEvent* event)
-{
-    // A key the focused child ignores travels on to the window as the same event, and the
-    // child's filter has judged it already; so has the filter a changed character was resent
-    // past. Only a key delivered to the window itself, with no child holding the focus, is
-    // judged here.
-    if (m_resending || KeyPreviewedByChild()) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    if (!DeliverCharacter(this, event))
-        QWidget::keyPressEvent(event);
-}
-
-bool TForm1::KeyPreviewedByChild() const
-{
-    QWidget* focused = focusWidget();
-    return focused && focused != this && m_previewedChildren.contains(focused);
-}
-
-// One typed character on its way: the window's handler first (while KeyPreview is on),
-// then the input box's, then the control itself unless a handler consumed it. Returns true
-// when the control is not to see the original event.
-bool TForm1::DeliverCharacter(QObject* receiver, QKeyEvent* event)
-{
-    QString text = event->text();
-    if (text.isEmpty()) {
-        switch (event->key()) {
-        case Qt::Key_Backspace:
-            text = QStringLiteral("\b");
-            break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            text = QStringLiteral("\r");
-            break;
-        case Qt::Key_Escape:
-            text = QStringLiteral("\x1b");
-            break;
-        default:
-            return false;
-        }
-    }
-    // Alt+letter is a menu accelerator, not typing; Tab moves the focus.
-    if (text.size() != 1 || text == QStringLiteral("\t") || (event->modifiers() & Qt::AltModifier))
-        return false;
-    const QChar ch = text.at(0);
-    // A Chinese character arrives as its first GBK byte, which no judge keeps.
-    const std::string bytes = Platform::ToGbk(text);
-    const char original = ch.unicode() < 0x80 ? char(ch.unicode()) : (bytes.empty() ? char(0x80) : bytes[0]);
-    char key = original;
-    if (KeyPreview)
-        Platform::RunHandler([&] { FormKeyPress(key); });
-    if (key != 0 && receiver == Edit1)
-        Platform::RunHandler([&] { Edit1KeyPress(key); });
-    if (key == 0)
-        return true;
-    if (key == original)
-        return false;
-    if (receiver == this)
-        return true; // the window itself has no use for the changed character
-    // A handler changed the character: the control receives the changed one instead.
-    QKeyEvent changed(QEvent::KeyPress, event->key(), event->modifiers(), QString(QChar(uchar(key))));
-    m_resending = true;
-    QCoreApplication::sendEvent(receiver, &changed);
-    m_resending = false;
-    return true;
-}
-
 void TForm1::FormKeyPress(char& key)
 {
     const int mode = ItemIndex(RadioGroup1);
@@ -800,192 +682,3 @@ void TForm1::N4Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpA
 void TForm1::N861Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::rootChart)); }
 void TForm1::N5Click() { HelpActions::OpenReferenceFile(QString::fromUtf16(HelpActions::wubiDocument)); }
 void TForm1::N6Click() { record.OpenWindow(this, ItemIndex(RadioGroup1)); }
-
-// ---------------------------------------------------------------- window faces
-
-void TForm1::Button6Click()
-{
-    BringToFront();
-    if (!Mode::IsInputBox(CurrentMode()))
-        KeyPreview = true;
-    else
-        Edit1->setFocus();
-    if (Button6->text() == captionFullScreen) {
-        PostSysCommand(SC_MAXIMIZE);
-        Button6->setText(captionWindow);
-    } else if (Button6->text() == captionWindow) {
-        PostSysCommand(SC_RESTORE);
-        Button6->setText(captionFullScreen);
-    }
-}
-
-void TForm1::PostSysCommand(quint32 command)
-{
-    QCoreApplication::postEvent(this, new SysCommandEvent(command));
-}
-
-bool TForm1::event(QEvent* event)
-{
-    if (event->type() == SysCommandEventType) {
-        const quint32 command = static_cast<SysCommandEvent*>(event)->command;
-        Platform::RunHandler([&] { HandleSysCommand(command); });
-        return true;
-    }
-    return QWidget::event(event);
-}
-
-void TForm1::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    // The title bar's maximise button leads to the full-screen face as well.
-    if (event->type() == QEvent::WindowStateChange && !m_applyingLayout && (windowState() & Qt::WindowMaximized))
-        PostSysCommand(SC_MAXIMIZE);
-}
-
-void TForm1::HandleSysCommand(quint32 command)
-{
-    if (command == SC_RESTORE)
-        ApplyWindowLayout();
-    else if (command == SC_MAXIMIZE)
-        ApplyFullScreenLayout();
-}
-
-void TForm1::PlaceControls(const FaceLayout& layout)
-{
-    const int slotPixels = PointsToPixels(layout.slotFontPoints);
-    for (int k = 1; k <= 4; ++k) {
-        QLabel* slot = SlotLabel(k);
-        QFont font = slot->font();
-        font.setPixelSize(slotPixels);
-        slot->setFont(font);
-        slot->resize(slotPixels, slotPixels);
-    }
-    for (const Placement& p : layout.placements) {
-        QWidget* w = m_faceControls[std::size_t(p.control)];
-        w->move(p.left, p.top < 0 ? w->y() : p.top);
-        if (w == Label6)
-            m_label6Left = p.left;
-    }
-    // Phrases take their font from the slot size, so they follow a change of face.
-    if (ModeOf(CurrentMode()).slotKind == SlotKind::Phrase && Button1->text() != captionStart) {
-        for (int k = 1; k <= 4; ++k)
-            if (SlotLabel(k)->text() != captionFinished)
-                FitPhraseSlot(SlotLabel(k));
-        PlacePhraseHint();
-    }
-}
-
-void TForm1::CentreOnDesktop()
-{
-    const QRect desktop = (screen() ? screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    QRect client(QPoint(0, 0), size());
-    client.moveCenter(desktop.center());
-    // On a screen smaller than the window the title bar and the left column (the modes)
-    // must stay reachable; the right and bottom edges give way. The frame is known only
-    // once the window manager has framed the window: until then assume a usual one.
-    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    if (frame.isNull())
-        frame = QMargins(4, 30, 4, 4);
-    if (client.left() - frame.left() < desktop.left())
-        client.moveLeft(desktop.left() + frame.left());
-    if (client.top() - frame.top() < desktop.top())
-        client.moveTop(desktop.top() + frame.top());
-    setGeometry(client);
-}
-
-void TForm1::ApplyWindowLayout()
-{
-    m_applyingLayout = true;
-    const bool visible = isVisible();
-    // Changing the window flags hides and re-creates the window; the learner's keys must
-    // still land where they did.
-    QWidget* focused = focusWidget();
-    setWindowFlags(windowFaceFlags);
-    setWindowState(Qt::WindowNoState);
-    HoldWindowFaceSize();
-    PlaceControls(WindowFaceLayout());
-    Button6->setText(captionFullScreen);
-    CentreOnDesktop();
-    if (visible) {
-        show();
-        ActivateAfterSwitch();
-    }
-    if (focused)
-        focused->setFocus();
-    m_applyingLayout = false;
-}
-
-// The window face is 961 × 521 and does not follow its frame. A minimum equal to the maximum
-// would keep it so, but X11 window managers then offer no maximise at all, and maximise is
-// the title bar's way to the full-screen face: so only a minimum is set, and any other size
-// is put back.
-void TForm1::HoldWindowFaceSize()
-{
-    setMinimumSize(WindowFaceClientSize);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    resize(WindowFaceClientSize);
-}
-
-void TForm1::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    // The window manager may announce a maximise after its new size: decide a little later.
-    if (!m_applyingLayout && event->size() != WindowFaceClientSize && Button6->text() == captionFullScreen)
-        QTimer::singleShot(50, this, [this] { SnapBackToWindowFace(); });
-}
-
-void TForm1::SnapBackToWindowFace()
-{
-    if (m_applyingLayout || Button6->text() != captionFullScreen
-        || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || size() == WindowFaceClientSize)
-        return;
-    resize(WindowFaceClientSize);
-}
-
-// Hiding the window to re-create it for the other face makes Qt forget its active window,
-// while the window system keeps the same window focused and so never announces it again:
-// the box would take keys but show no caret. Qt is told what the window system says.
-void TForm1::ActivateAfterSwitch()
-{
-    raise();
-    activateWindow();
-    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this) {
-        QT_WARNING_PUSH
-        QT_WARNING_DISABLE_DEPRECATED
-        QApplication::setActiveWindow(this);
-        QT_WARNING_POP
-    }
-}
-
-void TForm1::ApplyFullScreenLayout()
-{
-    m_applyingLayout = true;
-    const bool visible = isVisible();
-    QWidget* focused = focusWidget();
-    const QRect screenRect = (screen() ? screen() : QGuiApplication::primaryScreen())->geometry();
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    // Window flags change before showing: changing them on a visible window hides it.
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    // A bare X server without a window manager does not resize a frameless window itself.
-    setGeometry(screenRect);
-    if (visible) {
-        showFullScreen();
-        ActivateAfterSwitch();
-    }
-    if (focused)
-        focused->setFocus();
-    BottomRowHeights h;
-    h.label5 = Label5->height();
-    h.image1 = Image1->height();
-    h.button1 = Button1->height();
-    h.edit1 = Edit1->height();
-    h.button2 = Button2->height();
-    h.button4 = Button4->height();
-    h.button5 = Button5->height();
-    h.button6 = Button6->height();
-    h.label8 = Label8->height();
-    PlaceControls(FullScreenFaceLayout(screenRect.width(), screenRect.height(), h));
-    Button6->setText(captionWindow);
-    m_applyingLayout = false;
-}

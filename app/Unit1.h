@@ -171,9 +171,10 @@ private:
     std::function<void()> Guarded(void (TForm1::*handler)());
     void BringToFront();
     void CentreOnDesktop();
-    void RunAfterFirstPaint(std::function<void()> action);
     void AfterFirstPaint();
     void SetCaption(QLabel* label, const QString& text);
+    void FitHintLine(const QString& text);
+    static constexpr int hintPixels = 35; // the hint line, the input box and the target character
     bool DeliverCharacter(QObject* receiver, QKeyEvent* event);
     bool KeyPreviewedByChild() const;
     void PostSysCommand(quint32 command);

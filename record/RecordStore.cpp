@@ -505,7 +505,7 @@ bool Store::ExportCsv(const QString& file, QString* error)
     // A byte-order mark so spreadsheet programs read the Chinese captions as UTF-8.
     QByteArray text("\xEF\xBB\xBF");
     text += "date,time,mode,kind,title,test seconds,seconds,speed per minute,hits,misses,accuracy %,time up\r\n";
-    for (int mode = 0; mode < 10; ++mode) {
+    for (int mode = 0; mode < ModeCount; ++mode) {
         for (const SessionRow& s : Sessions(mode)) {
             const double accuracy = s.accuracy();
             const QDateTime started = s.started();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "session/Modes.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -139,8 +141,8 @@ private:
 };
 
 // The ten modes of the mode group, then the phrase drill and the article face.
-constexpr int ModeCount = 12;
-constexpr int ArticleMode = 11;
+constexpr int ArticleMode = Mode::Phrases + 1;
+constexpr int ModeCount = ArticleMode + 1;
 QString ModeCaption(int mode);
 
 } // namespace Record

@@ -228,7 +228,7 @@ RecordWindow::RecordWindow(Record::Store& store, int mode, Hooks hooks, QWidget*
         [this](int index) { ShowMode(ModeBox->itemData(index).toInt()); });
     connect(ExportButton, &QPushButton::clicked, this, &RecordWindow::exportClicked);
 
-    ShowMode(mode < 0 || mode > 9 ? 0 : mode);
+    ShowMode(mode < 0 || mode >= Record::ModeCount ? 0 : mode);
 }
 
 RecordWindow::~RecordWindow() = default;
@@ -258,9 +258,10 @@ void RecordWindow::ShowMode(int mode)
     fillWeak(MissedTable, m_store.MostMissed(mode, WeakestShown), true);
     // Only pinyin follow-typing names the item a wrong attempt was meant for.
     MissedNote->setText(
-        mode == 8 ? QString() : QStringLiteral("这一类型打错时无法确定本想打哪个字，所以只计总失误，不按字统计。"));
-    MissedNote->setVisible(mode != 8);
-    MissedTable->setVisible(mode == 8);
+        mode == Mode::PinyinFollow ? QString()
+                                   : QStringLiteral("这一类型打错时无法确定本想打哪个字，所以只计总失误，不按字统计。"));
+    MissedNote->setVisible(mode != Mode::PinyinFollow);
+    MissedTable->setVisible(mode == Mode::PinyinFollow);
 }
 
 void RecordWindow::fillChart(const std::vector<Record::SessionRow>& sessions)

@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/TestSupport.h"
 
-#include "data/PhraseTables.h"
-#include "data/Unitcomm.h"
-
-#include <QFile>
-#include <QStringDecoder>
-
 MessageCapture::MessageCapture()
 {
     Platform::SetMessageSink([this](const Platform::Message& m) { messages.append(m); });
@@ -25,116 +19,9 @@ QStringList MessageCapture::texts() const
     return out;
 }
 
-std::string Gbk(const std::string& utf8)
-{
-    return Platform::ToGbk(QString::fromStdString(utf8));
-}
-
-namespace {
-std::string pad(std::string s, size_t width)
-{
-    s.resize(width, ' ');
-    return s;
-}
-}
-
-std::string PlainPhrases(const std::vector<KeyedRecord>& records)
-{
-    std::string out;
-    int weight = int(records.size());
-    for (const KeyedRecord& r : records)
-        out += PhraseRecordBytes({ r.key, std::uint32_t(weight--), Gbk(r.character), 0 });
-    return out;
-}
-
-std::string PlainCharacterCodes(const std::vector<KeyedRecord>& records)
-{
-    std::string out;
-    int weight = int(records.size());
-    for (const KeyedRecord& r : records)
-        out += CharacterCodeRecordBytes({ r.key, std::uint32_t(weight--), Gbk(r.character) });
-    return out;
-}
-
-std::string PlainWb(const std::vector<WbRecord>& records)
-{
-    std::string out;
-    for (const auto& r : records) {
-        for (const auto& c : r.codes)
-            out += pad(c, 4);
-        out += std::string(8, ' ') + pad(Gbk(r.character), 2) + "  ";
-    }
-    return out;
-}
-
-std::string PlainWb1(const std::vector<KeyedRecord>& records)
-{
-    std::string out;
-    for (const auto& r : records)
-        out += pad(Gbk(r.character), 2) + pad(r.key, 1) + "  ";
-    return out;
-}
-
-std::string PlainWb2(const std::vector<Wb2Record>& records)
-{
-    std::string out;
-    for (const auto& r : records)
-        out += pad(Gbk(r.character), 2) + pad(r.code, 2) + "    " + pad(r.picture, 4) + "  ";
-    return out;
-}
-
-std::string PlainWbzg(const std::vector<KeyedRecord>& records)
-{
-    std::string out;
-    for (const auto& r : records)
-        out += pad(Gbk(r.character), 2) + pad(r.key, 1) + "  ";
-    return out + "     ";
-}
-
-std::string PlainPy(const std::vector<KeyedRecord>& records)
-{
-    std::string out;
-    for (const auto& r : records)
-        out += pad(r.key, 8) + "    " + pad(Gbk(r.character), 2) + "  ";
-    return out;
-}
-
-std::string Encipher(std::string plain)
-{
-    plain.resize((plain.size() + 7) / 8 * 8, ' ');
-    for (size_t p = 0; p < plain.size(); p += 8)
-        EncipherBytes(reinterpret_cast<unsigned char*>(plain.data() + p), dataKey);
-    return plain;
-}
-
-TestTables TestTables::Small()
-{
-    TestTables t;
-    t.wb1 = { { "一", "g" }, { "地", "f" }, { "在", "d" }, { "要", "s" } };
-    t.wb2 = { { "五", "gg", "   1" }, { "于", "gf", "   2" }, { "天", "gd", "   3" }, { "末", "gs", "3000" } };
-    t.wb = {
-        { { "gggg", "g", "", "" }, "一" },
-        { { "ggll", "gg", "", "" }, "五" },
-        { { "xcag", "x", "xc", "xca" }, "经" },
-        { { "lgyi", "l", "lgy", "" }, "国" },
-    };
-    t.wbzg = { { "王", "g" }, { "土", "f" }, { "大", "d" }, { "木", "s" }, { "月", "e" } };
-    t.py = { { "男", "nan" }, { "女", "nv" }, { "庄", "ZHUANG" }, { "了", "le" } };
-    t.phrases = { { "中国", "khlg" }, { "工艺", "aaan" }, { "共和国", "atlg" }, { "操作系统", "rwtx" },
-        { "中华人民共和国", "kwwl" } };
-    t.characterCodes = { { "工", "a" }, { "工", "aaaa" }, { "经", "xcag" }, { "经", "xc" } };
-    return t;
-}
-
 TestProgramDir::TestProgramDir(const TestTables& t)
+    : m_tables(t)
 {
-    writeFile(QStringLiteral("wb1.dat"), PlainWb1(t.wb1));
-    writeFile(QStringLiteral("wb2.dat"), PlainWb2(t.wb2));
-    writeFile(QStringLiteral("wb.dat"), Encipher(PlainWb(t.wb)));
-    writeFile(QStringLiteral("wbzg.dat"), Encipher(PlainWbzg(t.wbzg)));
-    writeFile(QStringLiteral("py.dat"), Encipher(PlainPy(t.py)));
-    writeFile(QString::fromLatin1(PhraseFileName), PlainPhrases(t.phrases));
-    writeFile(QString::fromLatin1(CharacterCodeFileName), PlainCharacterCodes(t.characterCodes));
     Platform::SetProgramDirForTesting(path());
 }
 
@@ -145,19 +32,17 @@ TestProgramDir::~TestProgramDir()
 
 QString TestProgramDir::path() const
 {
-    return m_dir.path() + QLatin1Char('/');
+    return QString::fromStdString(m_tables.path());
 }
 
 void TestProgramDir::writeFile(const QString& name, const std::string& bytes)
 {
-    QFile f(path() + name);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes.data(), qint64(bytes.size()));
+    m_tables.writeFile(name.toStdString(), bytes);
 }
 
 void TestProgramDir::remove(const QString& name)
 {
-    QFile::remove(path() + name);
+    m_tables.remove(name.toStdString());
 }
 
 #include "app/InputBox.h"
@@ -179,6 +64,13 @@ WindowFixture::WindowFixture(const TestTables& tables, bool show)
 WindowFixture::~WindowFixture()
 {
     form.reset();
+}
+
+void FireTimer(QTimer* timer)
+{
+    // timeout() is a private signal: only the meta-object may emit it from outside.
+    if (!QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection))
+        qFatal("the timer %s cannot be fired", qPrintable(timer->objectName()));
 }
 
 std::unique_ptr<SoundBackend> LoadBuiltSoundLibrary()

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "tests/CoreTestSupport.h"
 
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -19,52 +21,7 @@ public:
     void clear() { messages.clear(); }
 };
 
-// Table records for a test program directory, written as the program expects them.
-struct WbRecord {
-    std::string codes[4];
-    std::string character; // UTF-8
-};
-struct Wb2Record {
-    std::string character; // UTF-8
-    std::string code;
-    std::string picture; // the 4-byte field as it stands in the file
-};
-struct KeyedRecord {
-    std::string character; // UTF-8
-    std::string key;       // code letter(s) or pinyin
-};
-
-struct TestTables {
-    std::vector<KeyedRecord> wb1;
-    std::vector<Wb2Record> wb2;
-    std::vector<WbRecord> wb;
-    std::vector<KeyedRecord> wbzg; // a filler record is appended, as the real table has
-    std::vector<KeyedRecord> py;
-    // The phrase drill's tables: (code, UTF-8 text), most frequent first.
-    std::vector<KeyedRecord> phrases;
-    std::vector<KeyedRecord> characterCodes;
-
-    static TestTables Small();
-};
-
-// GBK bytes of a UTF-8 text.
-std::string Gbk(const std::string& utf8);
-
-// Plain contents of each table.
-std::string PlainWb(const std::vector<WbRecord>& records);
-std::string PlainWb1(const std::vector<KeyedRecord>& records);
-std::string PlainWb2(const std::vector<Wb2Record>& records);
-std::string PlainWbzg(const std::vector<KeyedRecord>& records);
-std::string PlainPy(const std::vector<KeyedRecord>& records);
-
-// The phrase and character code tables, (key = code, character = UTF-8 text) each.
-std::string PlainPhrases(const std::vector<KeyedRecord>& records);
-std::string PlainCharacterCodes(const std::vector<KeyedRecord>& records);
-
-// Enciphers plain content under the program's key, padding the last block with blanks.
-std::string Encipher(std::string plain);
-
-// A temporary program directory holding the five tables; the program is pointed at it.
+// A temporary program directory holding the tables; the program is pointed at it.
 class TestProgramDir {
 public:
     explicit TestProgramDir(const TestTables& tables = TestTables::Small());
@@ -74,7 +31,7 @@ public:
     void remove(const QString& name);
 
 private:
-    QTemporaryDir m_dir;
+    TableDir m_tables;
 };
 
 
@@ -125,6 +82,10 @@ private:
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_dataDir;
 };
+
+// Runs what the timer's running out runs, at once: a test drives the program's own timers
+// instead of waiting on the wall clock. The timer itself goes on as it was.
+void FireTimer(QTimer* timer);
 
 // The sound library the build made, as the program loads it; fails the test when it is missing.
 std::unique_ptr<SoundBackend> LoadBuiltSoundLibrary();

@@ -73,6 +73,7 @@ private slots:
     void aboutBoxControls_data();
     void aboutBoxControls();
     void aboutBoxIsCentredOverMainWindow();
+    void aboutBoxTextsStayApart();
     void okButtonClosesOnlyItsOwnBox();
     void altOClosesOnlyItsOwnBox();
 
@@ -265,10 +266,10 @@ void TestAbout::aboutBoxWindow()
     QCOMPARE(label6->parentWidget()->objectName(), QStringLiteral("GroupBox1"));
     QVERIFY(label6->wordWrap());
     QVERIFY(label6->autoFillBackground());
-    QCOMPARE(label6->size(), QSize(341, 150));
+    QCOMPARE(label6->size(), QSize(341, 146));
     // The whole description fits the group box once wrapped.
-    QVERIFY(label6->heightForWidth(341) <= 150);
-    QCOMPARE(box->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->size(), QSize(345, 169));
+    QVERIFY(label6->heightForWidth(341) <= 146);
+    QCOMPARE(box->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->size(), QSize(345, 173));
     QCOMPARE(box->findChild<QPushButton*>(QStringLiteral("Button1"))->size(), QSize(75, 25));
 
     // Label4 lies under the group box.
@@ -291,7 +292,7 @@ void TestAbout::aboutBoxControls_data()
     QTest::newRow("Label3") << "Label3" << 63 << 124 << QStringLiteral("制作:  Lumexo") << 15;
     QTest::newRow("Button1") << "Button1" << 247 << 120 << QStringLiteral("确定(&O)") << 13;
     QTest::newRow("GroupBox1") << "GroupBox1" << 0 << 152 << QStringLiteral("说明") << 15;
-    QTest::newRow("Label6") << "Label6" << 2 << 17 << kDescription << 15;
+    QTest::newRow("Label6") << "Label6" << 2 << 24 << kDescription << 15;
     QTest::newRow("Label4") << "Label4" << 82 << 183 << QString() << 15;
 }
 
@@ -313,6 +314,49 @@ void TestAbout::aboutBoxControls()
     const QStringList families = w->font().families();
     QCOMPARE(families.value(0), QStringLiteral("SimSun"));
     QVERIFY(families.contains(QStringLiteral("AR PL UMing CN")));
+}
+
+// With the faces we ship, no two texts touch and none runs over a frame: each label's ink
+// lies within its own box, the boxes keep a pixel apart, and the description stays inside
+// the group's frame, clear of its edges.
+void TestAbout::aboutBoxTextsStayApart()
+{
+    QWidget* box = HelpActions::ShowAboutBox(nullptr);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    if (const QString dir = qEnvironmentVariable("QUILLADO_SCREENSHOTS"); !dir.isEmpty())
+        box->grab().save(QDir(dir).filePath(QStringLiteral("about.png")));
+    auto* group = box->findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
+    // Where the text of a label is painted, in the box's coordinates.
+    auto inkOf = [&](QLabel* label) {
+        const QRect inside = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
+            -label->margin());
+        const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
+        QRect ink = QFontMetrics(label->font()).boundingRect(inside, flags, label->text());
+        return QRect(label->mapTo(box, ink.topLeft()), ink.size());
+    };
+    QList<QPair<QString, QRect>> texts;
+    for (QLabel* label : box->findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts.append({ label->objectName(), inkOf(label) });
+    texts.append({ QStringLiteral("Button1"), box->findChild<QPushButton*>(QStringLiteral("Button1"))->geometry() });
+    for (int i = 0; i < texts.size(); ++i)
+        for (int j = i + 1; j < texts.size(); ++j)
+            QVERIFY2(!texts[i].second.adjusted(-1, -1, 1, 1).intersects(texts[j].second),
+                qPrintable(texts[i].first + QStringLiteral(" touches ") + texts[j].first));
+    auto* label6 = box->findChild<QLabel*>(QStringLiteral("Label6"));
+    // Inside the frame and below its top line, as the style lays the group out.
+    const QRect frameInside = QRect(group->mapTo(box, group->contentsRect().topLeft()), group->contentsRect().size());
+    // The height the label lays its wrapped lines out in, across its whole inner width.
+    const QRect description(label6->mapTo(box, label6->contentsRect().topLeft()),
+        QSize(label6->contentsRect().width(), label6->heightForWidth(label6->width())));
+    QVERIFY2(frameInside.contains(description),
+        qPrintable(QStringLiteral("description %1,%2 %3x%4")
+                       .arg(description.x())
+                       .arg(description.y())
+                       .arg(description.width())
+                       .arg(description.height())));
+    box->close();
 }
 
 void TestAbout::aboutBoxIsCentredOverMainWindow()

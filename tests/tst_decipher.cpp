@@ -2,50 +2,53 @@
 #include "data/AppError.h"
 #include "data/Tables.h"
 #include "data/Unitcomm.h"
-#include "tests/TestSupport.h"
+#include "tests/CoreTestSupport.h"
 
-#include <QDir>
-#include <QtTest>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
 #include <random>
-
-class TestDecipher : public QObject {
-    Q_OBJECT
-private slots:
-    void vectors_data();
-    void vectors();
-    void inverseRoundTrips();
-    void plainSizeIsWholeBlocks_data();
-    void plainSizeIsWholeBlocks();
-    void shortLastBlockIsZeroPaddedBeforeDeciphering();
-    void counts_data();
-    void counts();
-    void plainTablesIgnoreTrailingBytes();
-    void missingEncipheredFileNamesPathAndReason();
-    void loadOrderStopsAtMissingPlainTable();
-    void loadingIsIndependentOfCurrentDirectory();
-    void freeAllReleasesEveryBuffer();
-};
 
 static const std::uint32_t testKey[4] = { 0x01234567, 0x89ABCDEF, 0xFEDCBA98, 0x76543210 };
 
-void TestDecipher::vectors_data()
+static std::string fromHex(const std::string& hex)
 {
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::addRow("zeros") << QByteArray::fromHex("0000000000000000") << QByteArray::fromHex("7c9facb933b171f2");
-    QTest::addRow("ABCDEFGH") << QByteArray::fromHex("4142434445464748") << QByteArray::fromHex("f688682c4ebbcb28");
-    QTest::addRow("to ABCDEFGH") << QByteArray::fromHex("8bf9d025353a90be") << QByteArray::fromHex("4142434445464748");
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += char(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
 }
 
-void TestDecipher::vectors()
+struct VectorsRow {
+    std::string tag;
+    std::string input;
+    std::string expected;
+};
+
+std::vector<VectorsRow> vectorsRows()
 {
-    QFETCH(QByteArray, input);
-    QFETCH(QByteArray, expected);
-    DecipherBytes(reinterpret_cast<unsigned char*>(input.data()), testKey);
-    QCOMPARE(input.toHex(), expected.toHex());
+    std::vector<VectorsRow> rows;
+    rows.push_back({ "zeros", fromHex("0000000000000000"), fromHex("7c9facb933b171f2") });
+    rows.push_back({ "ABCDEFGH", fromHex("4142434445464748"), fromHex("f688682c4ebbcb28") });
+    rows.push_back({ "to ABCDEFGH", fromHex("8bf9d025353a90be"), fromHex("4142434445464748") });
+    return rows;
 }
 
-void TestDecipher::inverseRoundTrips()
+TEST(Decipher, vectors)
+{
+    for (const VectorsRow& row : vectorsRows()) {
+        SCOPED_TRACE(row.tag);
+        [&] {
+            std::string input = row.input;
+            DecipherBytes(reinterpret_cast<unsigned char*>(input.data()), testKey);
+            ASSERT_EQ(input, row.expected);
+        }();
+    }
+}
+
+TEST(Decipher, inverseRoundTrips)
 {
     std::mt19937 gen(12345);
     for (int i = 0; i < 2000; ++i) {
@@ -55,143 +58,165 @@ void TestDecipher::inverseRoundTrips()
         std::uint32_t block[2] = { next(), next() };
         const std::uint32_t original[2] = { block[0], block[1] };
         EncipherBlock(block, key);
-        QVERIFY(block[0] != original[0] || block[1] != original[1]);
+        ASSERT_TRUE(block[0] != original[0] || block[1] != original[1]);
         DecipherBlock(block, key);
-        QCOMPARE(block[0], original[0]);
-        QCOMPARE(block[1], original[1]);
+        ASSERT_EQ(block[0], original[0]);
+        ASSERT_EQ(block[1], original[1]);
     }
 }
 
-void TestDecipher::plainSizeIsWholeBlocks_data()
+struct PlainSizeIsWholeBlocksRow {
+    std::string tag;
+    int fileSize;
+    int plainSize;
+};
+
+std::vector<PlainSizeIsWholeBlocksRow> plainSizeIsWholeBlocksRows()
 {
-    QTest::addColumn<int>("fileSize");
-    QTest::addColumn<int>("plainSize");
-    QTest::addRow("empty") << 0 << 0;
-    QTest::addRow("one byte") << 1 << 8;
-    QTest::addRow("13 bytes") << 13 << 16;
-    QTest::addRow("16 bytes") << 16 << 16;
+    std::vector<PlainSizeIsWholeBlocksRow> rows;
+    rows.push_back({ "empty", 0, 0 });
+    rows.push_back({ "one byte", 1, 8 });
+    rows.push_back({ "13 bytes", 13, 16 });
+    rows.push_back({ "16 bytes", 16, 16 });
+    return rows;
 }
 
-void TestDecipher::plainSizeIsWholeBlocks()
+TEST(Decipher, plainSizeIsWholeBlocks)
 {
-    QFETCH(int, fileSize);
-    QFETCH(int, plainSize);
-    Table t;
-    DecipherIntoTable(std::string(size_t(fileSize), 'x'), 16, 0, dataKey, t);
-    QCOMPARE(int(t.buffer.size()), plainSize + 1);
-    QCOMPARE(t.buffer.back(), '\0');
+    for (const PlainSizeIsWholeBlocksRow& row : plainSizeIsWholeBlocksRows()) {
+        SCOPED_TRACE(row.tag);
+        [&] {
+            const int& fileSize = row.fileSize;
+            const int& plainSize = row.plainSize;
+            Table t;
+            DecipherIntoTable(std::string(size_t(fileSize), 'x'), 16, 0, dataKey, t);
+            ASSERT_EQ(int(t.buffer.size()), plainSize + 1);
+            ASSERT_EQ(t.buffer.back(), '\0');
+        }();
+    }
 }
 
-void TestDecipher::shortLastBlockIsZeroPaddedBeforeDeciphering()
+TEST(Decipher, shortLastBlockIsZeroPaddedBeforeDeciphering)
 {
     std::string file = "0123456789ABC"; // 13 bytes
     Table t;
     DecipherIntoTable(file, 16, 0, testKey, t);
     unsigned char last[8] = { '8', '9', 'A', 'B', 'C', 0, 0, 0 };
     DecipherBytes(last, testKey);
-    QCOMPARE(QByteArray(t.buffer.data() + 8, 8), QByteArray(reinterpret_cast<char*>(last), 8));
+    ASSERT_EQ(std::string(t.buffer.data() + 8, 8), std::string(reinterpret_cast<char*>(last), 8));
 }
 
-void TestDecipher::counts_data()
+struct CountsRow {
+    std::string tag;
+    std::string file;
+    int fileSize;
+    int count;
+};
+
+std::vector<CountsRow> countsRows()
 {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("fileSize");
-    QTest::addColumn<int>("count");
-    QTest::addRow("wbzg empty") << "wbzg.dat" << 0 << -1;
-    QTest::addRow("wbzg 40") << "wbzg.dat" << 40 << 7;
-    QTest::addRow("wbzg 48") << "wbzg.dat" << 48 << 8;
-    QTest::addRow("wb empty") << "wb.dat" << 0 << 0;
-    QTest::addRow("wb 56") << "wb.dat" << 56 << 2;
-    QTest::addRow("py 13") << "py.dat" << 13 << 1;
-    QTest::addRow("wb1 12") << "wb1.dat" << 12 << 2;
-    QTest::addRow("wb2 27") << "wb2.dat" << 27 << 1;
-    QTest::addRow("wb1 empty") << "wb1.dat" << 0 << 0;
+    std::vector<CountsRow> rows;
+    rows.push_back({ "wbzg empty", "wbzg.dat", 0, -1 });
+    rows.push_back({ "wbzg 40", "wbzg.dat", 40, 7 });
+    rows.push_back({ "wbzg 48", "wbzg.dat", 48, 8 });
+    rows.push_back({ "wb empty", "wb.dat", 0, 0 });
+    rows.push_back({ "wb 56", "wb.dat", 56, 2 });
+    rows.push_back({ "py 13", "py.dat", 13, 1 });
+    rows.push_back({ "wb1 12", "wb1.dat", 12, 2 });
+    rows.push_back({ "wb2 27", "wb2.dat", 27, 1 });
+    rows.push_back({ "wb1 empty", "wb1.dat", 0, 0 });
+    return rows;
 }
 
-void TestDecipher::counts()
+TEST(Decipher, counts)
 {
-    QFETCH(QString, file);
-    QFETCH(int, fileSize);
-    QFETCH(int, count);
-    TestProgramDir dir;
-    dir.writeFile(file, std::string(size_t(fileSize), 'a'));
-    DataTables tables;
-    QCOMPARE(LoadDataTables(dir.path().toStdString(), tables), LoadOutcome::Loaded);
-    const std::map<QString, Table*> byName = { { "wb.dat", &tables.wb }, { "wb1.dat", &tables.wb1 },
-        { "wb2.dat", &tables.wb2 }, { "wbzg.dat", &tables.wbzg }, { "py.dat", &tables.py } };
-    const Table& t = *byName.at(file);
-    QCOMPARE(t.count, count);
-    QVERIFY(t.allocated());
-    QCOMPARE(t.buffer.back(), '\0');
-    if (fileSize == 0)
-        QCOMPARE(int(t.buffer.size()), 1);
+    for (const CountsRow& row : countsRows()) {
+        SCOPED_TRACE(row.tag);
+        [&] {
+            const std::string& file = row.file;
+            const int& fileSize = row.fileSize;
+            const int& count = row.count;
+            TableDir dir;
+            dir.writeFile(file, std::string(size_t(fileSize), 'a'));
+            DataTables tables;
+            ASSERT_EQ(LoadDataTables(dir.path(), tables), LoadOutcome::Loaded);
+            const std::map<std::string, Table*> byName = { { "wb.dat", &tables.wb }, { "wb1.dat", &tables.wb1 },
+                { "wb2.dat", &tables.wb2 }, { "wbzg.dat", &tables.wbzg }, { "py.dat", &tables.py } };
+            const Table& t = *byName.at(file);
+            ASSERT_EQ(t.count, count);
+            ASSERT_TRUE(t.allocated());
+            ASSERT_EQ(t.buffer.back(), '\0');
+            if (fileSize == 0) {
+                ASSERT_EQ(int(t.buffer.size()), 1);
+            }
+        }();
+    }
 }
 
-void TestDecipher::plainTablesIgnoreTrailingBytes()
+TEST(Decipher, plainTablesIgnoreTrailingBytes)
 {
-    TestProgramDir dir;
+    TableDir dir;
     dir.writeFile("wb1.dat", Gbk("一g  地f  ") + "xx");
     DataTables tables;
-    LoadDataTables(dir.path().toStdString(), tables);
-    QCOMPARE(tables.wb1Size, 12);
-    QCOMPARE(tables.wb1.count, 2);
-    QCOMPARE(std::string(tables.wb1.text()), Gbk("一g  地f  ") + "xx");
+    LoadDataTables(dir.path(), tables);
+    ASSERT_EQ(tables.wb1Size, 12);
+    ASSERT_EQ(tables.wb1.count, 2);
+    ASSERT_EQ(std::string(tables.wb1.text()), Gbk("一g  地f  ") + "xx");
 }
 
-void TestDecipher::missingEncipheredFileNamesPathAndReason()
+TEST(Decipher, missingEncipheredFileNamesPathAndReason)
 {
-    TestProgramDir dir;
+    TableDir dir;
     dir.remove("wbzg.dat");
     DataTables tables;
     try {
-        LoadDataTables(dir.path().toStdString(), tables);
-        QFAIL("no error raised");
+        LoadDataTables(dir.path(), tables);
+        FAIL() << ("no error raised");
     } catch (const AppError& e) {
-        const QString text = QString::fromUtf8(e.what());
-        QVERIFY2(text.contains(dir.path() + "wbzg.dat"), qPrintable(text));
-        QVERIFY2(text.contains(QString::fromUtf8(std::strerror(ENOENT))), qPrintable(text));
+        const std::string text = e.what();
+        ASSERT_NE(text.find(dir.path() + "wbzg.dat"), std::string::npos) << text;
+        ASSERT_NE(text.find(std::strerror(ENOENT)), std::string::npos) << text;
     }
-    QVERIFY(tables.wb.count > 0);
-    QVERIFY(!tables.wbzg.allocated());
-    QVERIFY(!tables.py.allocated());
-    QCOMPARE(tables.wbzg.count, 0);
-    QCOMPARE(tables.py.count, 0);
+    ASSERT_TRUE(tables.wb.count > 0);
+    ASSERT_TRUE(!tables.wbzg.allocated());
+    ASSERT_TRUE(!tables.py.allocated());
+    ASSERT_EQ(tables.wbzg.count, 0);
+    ASSERT_EQ(tables.py.count, 0);
 }
 
-void TestDecipher::loadOrderStopsAtMissingPlainTable()
+TEST(Decipher, loadOrderStopsAtMissingPlainTable)
 {
-    TestProgramDir dir;
+    TableDir dir;
     dir.remove("wb1.dat");
     dir.remove("wb2.dat"); // were it opened, the outcome would be the same: check nothing later loads
     DataTables tables;
-    QCOMPARE(LoadDataTables(dir.path().toStdString(), tables), LoadOutcome::PlainTableMissing);
-    QVERIFY(!tables.wb2.allocated());
-    QVERIFY(!tables.wb.allocated());
+    ASSERT_EQ(LoadDataTables(dir.path(), tables), LoadOutcome::PlainTableMissing);
+    ASSERT_TRUE(!tables.wb2.allocated());
+    ASSERT_TRUE(!tables.wb.allocated());
 }
 
-void TestDecipher::loadingIsIndependentOfCurrentDirectory()
+TEST(Decipher, loadingIsIndependentOfCurrentDirectory)
 {
-    TestProgramDir dir;
-    const QString saved = QDir::currentPath();
-    QDir::setCurrent(QDir::tempPath());
+    TableDir dir;
+    const std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
     DataTables tables;
-    QCOMPARE(LoadDataTables(dir.path().toStdString(), tables), LoadOutcome::Loaded);
-    QDir::setCurrent(saved);
-    QCOMPARE(tables.wb.count, 4);
-    QCOMPARE(tables.wbzg.count, 5);
-    QCOMPARE(tables.py.count, 4);
+    const LoadOutcome outcome = LoadDataTables(dir.path(), tables);
+    std::filesystem::current_path(saved);
+    ASSERT_EQ(outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(tables.wb.count, 4);
+    ASSERT_EQ(tables.wbzg.count, 5);
+    ASSERT_EQ(tables.py.count, 4);
 }
 
-void TestDecipher::freeAllReleasesEveryBuffer()
+TEST(Decipher, freeAllReleasesEveryBuffer)
 {
-    TestProgramDir dir;
+    TableDir dir;
     DataTables tables;
-    LoadDataTables(dir.path().toStdString(), tables);
+    LoadDataTables(dir.path(), tables);
     tables.freeAll();
-    for (const Table* t : { &tables.wb, &tables.wb1, &tables.wb2, &tables.wbzg, &tables.py })
-        QVERIFY(!t->allocated());
+    for (const Table* t : { &tables.wb, &tables.wb1, &tables.wb2, &tables.wbzg, &tables.py }) {
+        ASSERT_TRUE(!t->allocated());
+    }
     tables.freeAll(); // a second release skips what is gone
 }
-
-QTEST_GUILESS_MAIN(TestDecipher)
-#include "tst_decipher.moc"

@@ -896,8 +896,13 @@ void TestFaults::musicFileUnplayable()
     f.create();
     QTRY_COMPARE_WITH_TIMEOUT(f.messages.messages.size(), 1, 30000);
     QVERIFY2(f.messages.messages[0].text.contains(QStringLiteral("Test1.mp3")), qPrintable(f.messages.messages[0].text));
-    // The repeat tick does not try the broken track again and again.
-    QTest::qWait(2200);
+    // The repeat tick does not try the broken track again and again: the failed track is
+    // closed, and a tick plays only a stopped one.
+    QVERIFY(f.form->sound.Player());
+    QCOMPARE(f.form->sound.Player()->GetMode(), MusicPlayer::Mode::NotOpen);
+    FireTimer(f.form->Timer2);
+    FireTimer(f.form->Timer2);
+    QCOMPARE(f.form->sound.Player()->GetMode(), MusicPlayer::Mode::NotOpen);
     QCOMPARE(f.messages.messages.size(), 1);
     f.start(Mode::Digits, 0);
     QVERIFY(Running(*f.form));
@@ -905,7 +910,7 @@ void TestFaults::musicFileUnplayable()
     QCOMPARE(f.form->keyHitCount, 1);
     QTRY_COMPARE_WITH_TIMEOUT(f.messages.messages.size(), 2, 30000);
     QVERIFY2(f.messages.messages[1].text.contains(QStringLiteral("Test0.mp3")), qPrintable(f.messages.messages[1].text));
-    QTest::qWait(1200);
+    FireTimer(f.form->Timer2);
     QCOMPARE(f.messages.messages.size(), 2);
     QVERIFY(Running(*f.form));
 }

@@ -1,146 +1,134 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Judge.h"
+#include "session/Modes.h"
 
-#include <QtTest>
+#include <gtest/gtest.h>
 
-class TestJudge : public QObject {
-    Q_OBJECT
-private slots:
-    void filter();
-    void attempts_data();
-    void attempts();
-    void leftmostSlotWins();
-    void codesTriedInOrderBeforeNextSlot();
-    void emptyCodesNeverMatch();
-    void hintCycle();
-    void hintStepOutOfRange();
-    void caseFolding();
-};
+#include <string>
 
-void TestJudge::filter()
+TEST(Judge, filter)
 {
-    for (char kept : { '\b', ' ', 'A', 'M', 'Z', 'a', 'm', 'z' })
-        QVERIFY2(KeptByFilter(kept), qPrintable(QString::number(uchar(kept))));
-    // The neighbours of the letters, digits, Enter, Escape, Tab, and the lead and trail
-    // bytes of a GBK character (练 is C1 B7).
-    for (char dropped : { '@', '[', '`', '{', '0', '9', '\r', '\x1b', '\t', '\0', '\x7f', '\xc1', '\xb7', '\xff' })
-        QVERIFY2(!KeptByFilter(dropped), qPrintable(QString::number(uchar(dropped))));
-    int keptBytes = 0;
-    for (int c = 0; c < 256; ++c)
-        keptBytes += KeptByFilter(char(c));
-    QCOMPARE(keptBytes, 54); // 52 letters, Backspace and space
+    // The keys the box keeps, written out: Backspace, space and the 52 letters. Every other
+    // byte is dropped: the neighbours of the letters, digits, Enter, Escape, Tab, and the lead
+    // and trail bytes of a GBK character (练 is C1 B7) among them.
+    const std::string kept = "\b ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    ASSERT_EQ(kept.size(), 54u);
+    for (int c = 0; c < 256; ++c) {
+        const bool expected = kept.find(char(c)) != std::string::npos;
+        EXPECT_EQ(KeptByFilter(char(c)), expected) << "byte " << c;
+    }
+    for (char dropped : { '@', '[', '`', '{', '0', '9', '\r', '\x1b', '\t', '\0', '\x7f', '\xc1', '\xb7', '\xff' }) {
+        EXPECT_FALSE(KeptByFilter(dropped)) << "byte " << int(static_cast<unsigned char>(dropped));
+    }
 }
 
-using Box = AttemptForm::Box;
-Q_DECLARE_METATYPE(AttemptForm::Box)
-
-void TestJudge::attempts_data()
+TEST(Judge, attempts)
 {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QByteArray>("box");
-    QTest::addColumn<char>("key");
-    QTest::addColumn<bool>("made");
-    QTest::addColumn<QByteArray>("attempt");
-    QTest::addColumn<AttemptForm::Box>("boxAfter");
-    QTest::addRow("pinyin space") << 3 << QByteArray("nan") << ' ' << true << QByteArray("NAN") << Box::Emptied;
-    QTest::addRow("pinyin letter") << 3 << QByteArray("na") << 'n' << false << QByteArray() << Box::Unchanged;
-    QTest::addRow("pinyin 4 letters no auto") << 3 << QByteArray("zhu") << 'a' << false << QByteArray() << Box::Unchanged;
-    QTest::addRow("space on empty box") << 5 << QByteArray("") << ' ' << true << QByteArray() << Box::Emptied;
-    QTest::addRow("space on blank box") << 6 << QByteArray("  ") << ' ' << true << QByteArray() << Box::Emptied;
-    QTest::addRow("root every key") << 4 << QByteArray("xyz") << 'g' << true << QByteArray("G") << Box::SetToKey;
-    QTest::addRow("root space") << 4 << QByteArray("") << ' ' << true << QByteArray() << Box::SetToKey;
-    QTest::addRow("root backspace") << 4 << QByteArray("g") << '\b' << true << QByteArray() << Box::SetToKey;
-    QTest::addRow("root discarded") << 4 << QByteArray("g") << '\0' << false << QByteArray() << Box::Unchanged;
-    QTest::addRow("wubi fourth letter") << 7 << QByteArray("xca") << 'g' << true << QByteArray("XCAG") << Box::Emptied;
-    QTest::addRow("wubi third letter") << 7 << QByteArray("xc") << 'a' << false << QByteArray() << Box::Unchanged;
-    QTest::addRow("wubi backspace at three") << 9 << QByteArray("lgy") << '\b' << true << QByteArray("LGY") << Box::Emptied;
-    QTest::addRow("wubi discarded at three") << 7 << QByteArray("lgy") << '\0' << true << QByteArray("LGY") << Box::Emptied;
-    QTest::addRow("leading blank counts") << 7 << QByteArray(" xc") << 'a' << true << QByteArray("XCA") << Box::Emptied;
-    QTest::addRow("wubi space") << 9 << QByteArray("x") << ' ' << true << QByteArray("X") << Box::Emptied;
-    QTest::addRow("wubi backspace at two") << 7 << QByteArray("xc") << '\b' << false << QByteArray() << Box::Unchanged;
+    using Box = AttemptForm::Box;
+    struct Row {
+        const char* name;
+        int mode;
+        std::string box;
+        char key;
+        bool made;
+        std::string attempt;
+        Box boxAfter;
+    };
+    const Row rows[] = {
+        { "pinyin space", Mode::Pinyin, "nan", ' ', true, "NAN", Box::Emptied },
+        { "pinyin letter", Mode::Pinyin, "na", 'n', false, "", Box::Unchanged },
+        { "pinyin 4 letters no auto", Mode::Pinyin, "zhu", 'a', false, "", Box::Unchanged },
+        { "space on empty box", Mode::Level1, "", ' ', true, "", Box::Emptied },
+        { "space on blank box", Mode::Level2, "  ", ' ', true, "", Box::Emptied },
+        { "root every key", Mode::Roots, "xyz", 'g', true, "G", Box::SetToKey },
+        { "root space", Mode::Roots, "", ' ', true, "", Box::SetToKey },
+        { "root backspace", Mode::Roots, "g", '\b', true, "", Box::SetToKey },
+        { "root discarded", Mode::Roots, "g", '\0', false, "", Box::Unchanged },
+        { "wubi fourth letter", Mode::WubiChars, "xca", 'g', true, "XCAG", Box::Emptied },
+        { "wubi third letter", Mode::WubiChars, "xc", 'a', false, "", Box::Unchanged },
+        { "wubi backspace at three", Mode::WubiFollow, "lgy", '\b', true, "LGY", Box::Emptied },
+        { "wubi discarded at three", Mode::WubiChars, "lgy", '\0', true, "LGY", Box::Emptied },
+        { "leading blank counts", Mode::WubiChars, " xc", 'a', true, "XCA", Box::Emptied },
+        { "wubi space", Mode::WubiFollow, "x", ' ', true, "X", Box::Emptied },
+        { "wubi backspace at two", Mode::WubiChars, "xc", '\b', false, "", Box::Unchanged },
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const AttemptForm f = FormAttempt(r.mode, r.box, int(r.box.size()), r.key);
+        EXPECT_EQ(f.made, r.made);
+        EXPECT_EQ(f.attempt, r.attempt);
+        EXPECT_EQ(f.box, r.boxAfter);
+    }
 }
 
-void TestJudge::attempts()
-{
-    QFETCH(int, mode);
-    QFETCH(QByteArray, box);
-    QFETCH(char, key);
-    QFETCH(bool, made);
-    QFETCH(QByteArray, attempt);
-    QFETCH(AttemptForm::Box, boxAfter);
-    const AttemptForm f = FormAttempt(mode, box.toStdString(), int(box.size()), key);
-    QCOMPARE(f.made, made);
-    QCOMPARE(QByteArray::fromStdString(f.attempt), attempt);
-    QCOMPARE(f.box, boxAfter);
-}
-
-void TestJudge::leftmostSlotWins()
+TEST(Judge, leftmostSlotWins)
 {
     SlotTable<tavcharsetpy> py;
     py[2].pinyin = "NAN";
     py[4].pinyin = "NAN";
-    QCOMPARE(MatchAttempt(py, "NAN"), 2);
-    QCOMPARE(MatchAttempt(py, "NV"), 0);
+    EXPECT_EQ(MatchAttempt(py, "NAN"), 2);
+    EXPECT_EQ(MatchAttempt(py, "NV"), 0);
     SlotTable<std::string> keys = { "", "A", "B", "A", "C" };
-    QCOMPARE(MatchKey(keys, 'A'), 1);
-    QCOMPARE(MatchKey(keys, 'a'), 0);
+    EXPECT_EQ(MatchKey(keys, 'A'), 1);
+    EXPECT_EQ(MatchKey(keys, 'a'), 0);
 }
 
-void TestJudge::codesTriedInOrderBeforeNextSlot()
+TEST(Judge, codesTriedInOrderBeforeNextSlot)
 {
     SlotTable<tavcharset> wb;
     wb[2].codes = { "", "GGGG", "G", "", "XCAG" };
     wb[3].codes = { "", "XCAG", "X", "", "" };
-    QCOMPARE(MatchAttempt(wb, "XCAG"), 2);
-    QCOMPARE(MatchAttempt(wb, "X"), 3);
+    EXPECT_EQ(MatchAttempt(wb, "XCAG"), 2);
+    EXPECT_EQ(MatchAttempt(wb, "X"), 3);
 }
 
-void TestJudge::emptyCodesNeverMatch()
+TEST(Judge, emptyCodesNeverMatch)
 {
+    // An empty attempt (a space on an empty box) must never hit a slot, though every slot
+    // below has empty fields that an equality test alone would match.
     SlotTable<tavcharset> wb;
     wb[2].codes = { "", "", "", "X", "" };
-    QCOMPARE(MatchAttempt(wb, ""), 0);
-    QCOMPARE(MatchAttempt(wb, "A"), 0);
-    QCOMPARE(MatchAttempt(wb, "X"), 2);
-    SlotTable<tavcharsetpy> py;
-    QCOMPARE(MatchAttempt(py, ""), 0);
+    EXPECT_EQ(MatchAttempt(wb, ""), 0);
+    EXPECT_EQ(MatchAttempt(wb, "A"), 0);
+    EXPECT_EQ(MatchAttempt(wb, "X"), 2);
+    EXPECT_EQ(MatchAttempt(SlotTable<tavcharsetpy> {}, ""), 0);
+    EXPECT_EQ(MatchAttempt(SlotTable<tavcharsetzg> {}, ""), 0);
+    EXPECT_EQ(MatchAttempt(SlotTable<tavcharset1> {}, ""), 0);
+    EXPECT_EQ(MatchAttempt(SlotTable<tavcharset2> {}, ""), 0);
+    EXPECT_EQ(MatchAttempt(SlotTable<tavcharset> {}, ""), 0);
 }
 
-void TestJudge::hintCycle()
+TEST(Judge, hintCycle)
 {
     tavcharset s;
     s.codes = { "", "XCAG", "X", "XC", "XCA" };
     s.hintStep = 1;
-    const char* expected[] = { "XCAG", "X", "XC", "XCA", "XCAG" };
-    for (const char* e : expected) {
+    for (const char* expected : { "XCAG", "X", "XC", "XCA", "XCAG" }) {
         std::string hint;
-        QVERIFY(NextWubiHint(s, hint));
-        QCOMPARE(hint, std::string(e));
+        ASSERT_TRUE(NextWubiHint(s, hint));
+        EXPECT_EQ(hint, expected);
     }
-    QCOMPARE(s.hintStep, std::uint16_t(2));
+    EXPECT_EQ(s.hintStep, 2);
 }
 
-void TestJudge::hintStepOutOfRange()
+TEST(Judge, hintStepOutOfRange)
 {
     tavcharset zeroed;
     std::string hint = "unchanged";
-    QVERIFY(!NextWubiHint(zeroed, hint));
-    QCOMPARE(hint, std::string("unchanged"));
-    QCOMPARE(zeroed.hintStep, std::uint16_t(1));
+    EXPECT_FALSE(NextWubiHint(zeroed, hint));
+    EXPECT_EQ(hint, "unchanged");
+    EXPECT_EQ(zeroed.hintStep, 1);
     zeroed.hintStep = 65535;
-    QVERIFY(!NextWubiHint(zeroed, hint));
-    QCOMPARE(zeroed.hintStep, std::uint16_t(1));
+    EXPECT_FALSE(NextWubiHint(zeroed, hint));
+    EXPECT_EQ(zeroed.hintStep, 1);
 }
 
-void TestJudge::caseFolding()
+TEST(Judge, caseFolding)
 {
-    QCOMPARE(FoldKey(0, 'a'), 'A');
-    QCOMPARE(FoldKey(0, '1'), '1');
-    QCOMPARE(FoldKey(1, 'Q'), 'q');
-    QCOMPARE(FoldKey(2, 'a'), 'a');
-    QCOMPARE(AsciiLower("ZHUANG"), std::string("zhuang"));
-    QCOMPARE(AsciiLower("\xC1\xB7Z"), std::string("\xC1\xB7z"));
+    EXPECT_EQ(FoldKey(Mode::UpperLetters, 'a'), 'A');
+    EXPECT_EQ(FoldKey(Mode::UpperLetters, '1'), '1');
+    EXPECT_EQ(FoldKey(Mode::LowerLetters, 'Q'), 'q');
+    EXPECT_EQ(FoldKey(Mode::Digits, 'a'), 'a');
+    EXPECT_EQ(AsciiLower("ZHUANG"), "zhuang");
+    EXPECT_EQ(AsciiLower("\xC1\xB7Z"), "\xC1\xB7z");
 }
-
-QTEST_GUILESS_MAIN(TestJudge)
-#include "tst_judge.moc"

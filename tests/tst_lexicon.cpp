@@ -1,20 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "session/Lexicon.h"
 
-#include <QtTest>
+#include <gtest/gtest.h>
 
 using Texts = std::vector<std::string>;
-
-class TestLexicon : public QObject {
-    Q_OBJECT
-private slots:
-    void emptyLexicon();
-    void textsKeepRankOrder();
-    void codesShortestFirstThenOrderAdded();
-    void duplicatePairKeptOnce();
-    void sameTextUnderSeveralCodesIsSeveralPairs();
-    void lookupsAreExact();
-};
 
 // GBK bytes of the characters used below.
 static const std::string gong = "\xb9\xa4"; // 工
@@ -22,28 +11,28 @@ static const std::string yi = "\xd2\xd5"; // 艺
 static const std::string gongyi = gong + yi; // 工艺
 static const std::string ge = "\xb8\xf6"; // 个, a rival text under the same code
 
-void TestLexicon::emptyLexicon()
+TEST(Lexicon, emptyLexicon)
 {
     const Lexicon lexicon;
-    QVERIFY(lexicon.Empty());
-    QCOMPARE(lexicon.Size(), std::size_t(0));
-    QVERIFY(lexicon.TextsForCode("a").empty());
-    QVERIFY(lexicon.CodesForText(gong).empty());
-    QVERIFY(lexicon.TextsForCode("").empty());
+    ASSERT_TRUE(lexicon.Empty());
+    ASSERT_EQ(lexicon.Size(), std::size_t(0));
+    ASSERT_TRUE(lexicon.TextsForCode("a").empty());
+    ASSERT_TRUE(lexicon.CodesForText(gong).empty());
+    ASSERT_TRUE(lexicon.TextsForCode("").empty());
 }
 
-void TestLexicon::textsKeepRankOrder()
+TEST(Lexicon, textsKeepRankOrder)
 {
     Lexicon lexicon;
     lexicon.Add("aaan", gongyi);
     lexicon.Add("aaan", ge);
     lexicon.Add("aaan", gong);
-    QCOMPARE(lexicon.TextsForCode("aaan"), (Texts { gongyi, ge, gong }));
-    QVERIFY(!lexicon.Empty());
-    QCOMPARE(lexicon.Size(), std::size_t(3));
+    ASSERT_EQ(lexicon.TextsForCode("aaan"), (Texts { gongyi, ge, gong }));
+    ASSERT_TRUE(!lexicon.Empty());
+    ASSERT_EQ(lexicon.Size(), std::size_t(3));
 }
 
-void TestLexicon::codesShortestFirstThenOrderAdded()
+TEST(Lexicon, codesShortestFirstThenOrderAdded)
 {
     Lexicon lexicon;
     // 工's full code first, as the data files add it, then its short codes.
@@ -52,43 +41,40 @@ void TestLexicon::codesShortestFirstThenOrderAdded()
     lexicon.Add("a", gong);
     lexicon.Add("aa", gong);
     lexicon.Add("aab", gong); // a second three-letter code stays after the first
-    QCOMPARE(lexicon.CodesForText(gong), (Texts { "a", "aa", "aaa", "aab", "aaaa" }));
-    QCOMPARE(lexicon.TextsForCode("a"), (Texts { gong }));
+    ASSERT_EQ(lexicon.CodesForText(gong), (Texts { "a", "aa", "aaa", "aab", "aaaa" }));
+    ASSERT_EQ(lexicon.TextsForCode("a"), (Texts { gong }));
 }
 
-void TestLexicon::duplicatePairKeptOnce()
+TEST(Lexicon, duplicatePairKeptOnce)
 {
     Lexicon lexicon;
     lexicon.Add("aaan", gongyi);
     lexicon.Add("anan", yi);
     lexicon.Add("aaan", gongyi);
-    QCOMPARE(lexicon.Size(), std::size_t(2));
-    QCOMPARE(lexicon.TextsForCode("aaan"), (Texts { gongyi }));
-    QCOMPARE(lexicon.CodesForText(gongyi), (Texts { "aaan" }));
+    ASSERT_EQ(lexicon.Size(), std::size_t(2));
+    ASSERT_EQ(lexicon.TextsForCode("aaan"), (Texts { gongyi }));
+    ASSERT_EQ(lexicon.CodesForText(gongyi), (Texts { "aaan" }));
 }
 
-void TestLexicon::sameTextUnderSeveralCodesIsSeveralPairs()
+TEST(Lexicon, sameTextUnderSeveralCodesIsSeveralPairs)
 {
     Lexicon lexicon;
     // rime lists 跟踪 under khkh and kvkp: both type it.
     const std::string genzong = "\xb8\xfa\xd7\xd9";
     lexicon.Add("khkh", genzong);
     lexicon.Add("kvkp", genzong);
-    QCOMPARE(lexicon.Size(), std::size_t(2));
-    QCOMPARE(lexicon.CodesForText(genzong), (Texts { "khkh", "kvkp" }));
-    QCOMPARE(lexicon.TextsForCode("kvkp"), (Texts { genzong }));
+    ASSERT_EQ(lexicon.Size(), std::size_t(2));
+    ASSERT_EQ(lexicon.CodesForText(genzong), (Texts { "khkh", "kvkp" }));
+    ASSERT_EQ(lexicon.TextsForCode("kvkp"), (Texts { genzong }));
 }
 
-void TestLexicon::lookupsAreExact()
+TEST(Lexicon, lookupsAreExact)
 {
     Lexicon lexicon;
     lexicon.Add("aaan", gongyi);
     // No prefix or substring matches: a learner's partial code types nothing yet.
-    QVERIFY(lexicon.TextsForCode("aaa").empty());
-    QVERIFY(lexicon.TextsForCode("aaanx").empty());
-    QVERIFY(lexicon.CodesForText(gong).empty());
-    QVERIFY(lexicon.TextsForCode("AAAN").empty());
+    ASSERT_TRUE(lexicon.TextsForCode("aaa").empty());
+    ASSERT_TRUE(lexicon.TextsForCode("aaanx").empty());
+    ASSERT_TRUE(lexicon.CodesForText(gong).empty());
+    ASSERT_TRUE(lexicon.TextsForCode("AAAN").empty());
 }
-
-QTEST_APPLESS_MAIN(TestLexicon)
-#include "tst_lexicon.moc"

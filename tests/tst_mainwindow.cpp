@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <cstring>
 
 #include "app/InputBox.h"
 
@@ -21,6 +22,7 @@ private slots:
     void windowProperties();
     void radioGroupsListTheirItemsInOrder();
     void fontsArePixelSizedSongFaces();
+    void hintCodesClearThePicture();
     void timersAndMenu();
     void tabOrder();
     void missingPlainTableEndsTheProgram_data();
@@ -122,14 +124,37 @@ void TestMainWindow::radioGroupsListTheirItemsInOrder()
     QVERIFY(pos(f.form->RadioGroup1, 5).y() == pos(f.form->RadioGroup1, 0).y());
     f.form->SetItemIndex(f.form->RadioGroup1, 7);
     QCOMPARE(f.form->ItemIndex(f.form->RadioGroup1), 7);
-    // Every mode lies inside its group's frame, below the title line the frame starts at (the
-    // test times are rows of 24 pixels whose text sits clear of the line).
-    for (QGroupBox* g : { f.form->RadioGroup1 }) {
+    // Every mode and every test time lies inside its group's frame, below the title line the
+    // frame starts at.
+    for (QGroupBox* g : { f.form->RadioGroup1, f.form->RadioGroup2 }) {
         const int frameTop = QFontMetrics(g->font()).height() + 3;
         for (QRadioButton* b : g->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly)) {
             QVERIFY2(b->y() >= frameTop, qPrintable(b->text()));
             QVERIFY2(b->geometry().bottom() < g->height() - 1, qPrintable(b->text()));
         }
+    }
+}
+
+// A four-letter code on the hint line ends before the split picture beside it begins, so
+// no letter of the code is hidden under the picture; a short code keeps the full size.
+void TestMainWindow::hintCodesClearThePicture()
+{
+    WindowFixture f;
+    TForm1& form = *f.form;
+    form.SetItemIndex(form.RadioGroup1, Mode::WubiChars);
+    for (const char* code : { "G", "XCAG", "WWWW", "MMMM" }) {
+        tavcharset& slot = form.bank.wbSlots[1];
+        slot.codes = { "", code, code, code, code };
+        slot.hintStep = 1;
+        slot.pictureNo = 0;
+        form.Edit1KeyDown(112); // F1
+        QCOMPARE(form.Label5->text(), QString::fromLatin1(code));
+        const QRect text(form.Label5->pos(),
+            QSize(QFontMetrics(form.Label5->font()).horizontalAdvance(form.Label5->text()), form.Label5->height()));
+        QVERIFY2(text.right() < form.Image1->x(), qPrintable(QStringLiteral("%1 ends at %2").arg(code).arg(text.right())));
+        QCOMPARE(form.Label5->height(), 35);
+        if (std::strlen(code) == 1)
+            QCOMPARE(form.Label5->font().pixelSize(), 35);
     }
 }
 

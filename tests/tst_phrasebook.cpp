@@ -5,8 +5,9 @@
 #include "session/PhraseBook.h"
 #include "session/PhraseCode.h"
 
-#include <QTemporaryDir>
-#include <QtTest>
+#include "tests/CoreTestSupport.h"
+
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <random>
@@ -35,9 +36,9 @@ std::string codeRecord(std::string code, std::string weight, std::string charact
     return code + std::string(4 - code.size(), ' ') + weight + std::string(10 - weight.size(), ' ') + character;
 }
 
-void writeFile(const QString& path, const std::string& bytes)
+void writeFile(const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream out(path.toStdString(), std::ios::binary);
+    std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
@@ -53,129 +54,133 @@ std::string errorOf(const std::function<void()>& f)
 
 }
 
-class TestPhraseBook : public QObject {
-    Q_OBJECT
-private slots:
-    void phraseRules_data();
-    void phraseRules();
-    void recordsRoundTrip();
-    void damagedTables_data();
-    void damagedTables();
-    void lexiconRanksByWeightAcrossTables();
-    void oneBadTableLeavesTheOther();
-    void missingTablesNameTheirFiles();
-    void drawerKeepsLengthSharesAndFavoursFrequent();
-    void drawAndMatch();
-    void hints();
-    void slotText();
+struct PhraseRulesRow {
+    std::string tag;
+    std::vector<std::string> fullCodes;
+    std::string code;
+    std::vector<std::string> parts;
 };
 
-void TestPhraseBook::phraseRules_data()
+std::vector<PhraseRulesRow> phraseRulesRows()
 {
-    QTest::addColumn<QStringList>("fullCodes");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QStringList>("parts");
-    QTest::newRow("工艺") << QStringList { "aaaa", "anb" } << "aaan" << QStringList { "aa", "an" };
-    QTest::newRow("共和国") << QStringList { "awu", "tkg", "lgyi" } << "atlg" << QStringList { "a", "t", "lg" };
-    QTest::newRow("操作系统") << QStringList { "rkks", "wthf", "txiu", "xycq" } << "rwtx"
-                              << QStringList { "r", "w", "t", "x" };
-    QTest::newRow("中华人民共和国") << QStringList { "khk", "wxfj", "w", "nav", "awu", "tkg", "lgyi" } << "kwwl"
-                                    << QStringList { "k", "w", "w", "", "", "", "l" };
-    QTest::newRow("one character") << QStringList { "aaaa" } << "" << QStringList {};
-    QTest::newRow("full code too short") << QStringList { "a", "anb" } << "" << QStringList {};
+    std::vector<PhraseRulesRow> rows;
+    rows.push_back(
+        { "工艺", std::vector<std::string> { "aaaa", "anb" }, "aaan", std::vector<std::string> { "aa", "an" } });
+    rows.push_back({ "共和国", std::vector<std::string> { "awu", "tkg", "lgyi" }, "atlg",
+        std::vector<std::string> { "a", "t", "lg" } });
+    rows.push_back({ "操作系统", std::vector<std::string> { "rkks", "wthf", "txiu", "xycq" }, "rwtx",
+        std::vector<std::string> { "r", "w", "t", "x" } });
+    rows.push_back({ "中华人民共和国", std::vector<std::string> { "khk", "wxfj", "w", "nav", "awu", "tkg", "lgyi" },
+        "kwwl", std::vector<std::string> { "k", "w", "w", "", "", "", "l" } });
+    rows.push_back({ "one character", std::vector<std::string> { "aaaa" }, "", std::vector<std::string> {} });
+    rows.push_back({ "full code too short", std::vector<std::string> { "a", "anb" }, "", std::vector<std::string> {} });
+    return rows;
 }
 
-void TestPhraseBook::phraseRules()
+TEST(PhraseBook, phraseRules)
 {
-    QFETCH(QStringList, fullCodes);
-    QFETCH(QString, code);
-    QFETCH(QStringList, parts);
-    std::vector<std::string> codes;
-    for (const QString& c : fullCodes)
-        codes.push_back(c.toStdString());
-    QCOMPARE(QString::fromStdString(FormPhraseCode(codes).value_or("")), code);
-    if (code.isEmpty())
-        return;
-    Texts expected;
-    for (const QString& p : parts)
-        expected.push_back(p.toStdString());
-    QCOMPARE(SplitPhraseCode(code.toStdString(), int(codes.size())), expected);
-    QVERIFY(SplitPhraseCode("aaa", 2).empty());
+    for (const PhraseRulesRow& row : phraseRulesRows()) {
+        SCOPED_TRACE(row.tag);
+        [&] {
+            const std::vector<std::string>& fullCodes = row.fullCodes;
+            const std::string& code = row.code;
+            const std::vector<std::string>& parts = row.parts;
+            std::vector<std::string> codes;
+            for (const std::string& c : fullCodes)
+                codes.push_back(c);
+            ASSERT_EQ(FormPhraseCode(codes).value_or(""), code);
+            if (code.empty())
+                return;
+            Texts expected;
+            for (const std::string& p : parts)
+                expected.push_back(p);
+            ASSERT_EQ(SplitPhraseCode(code, int(codes.size())), expected);
+            ASSERT_TRUE(SplitPhraseCode("aaa", 2).empty());
+        }();
+    }
 }
 
-void TestPhraseBook::recordsRoundTrip()
+TEST(PhraseBook, recordsRoundTrip)
 {
     const PhraseRecord phrase { "kwwl", 67000000, zhong + hua + ren + min + "\xb9\xb2\xba\xcd" + guo, 7 };
     const std::string bytes = PhraseRecordBytes(phrase);
-    QCOMPARE(bytes.size(), size_t(PhraseRecordSize));
-    QCOMPARE(bytes, std::string("kwwl67000000  ") + phrase.text + "    ");
+    ASSERT_EQ(bytes.size(), size_t(PhraseRecordSize));
+    ASSERT_EQ(bytes, std::string("kwwl67000000  ") + phrase.text + "    ");
     const auto back = ParsePhraseTable(bytes + PhraseRecordBytes({ "aaan", 0, gong + yi, 2 }), "wbcz.dat");
-    QCOMPARE(back.size(), size_t(2));
-    QCOMPARE(back[0].text, phrase.text);
-    QCOMPARE(back[0].characters, 7);
-    QCOMPARE(back[0].weight, 67000000u);
-    QCOMPARE(back[1].code, std::string("aaan"));
+    ASSERT_EQ(back.size(), size_t(2));
+    ASSERT_EQ(back[0].text, phrase.text);
+    ASSERT_EQ(back[0].characters, 7);
+    ASSERT_EQ(back[0].weight, 67000000u);
+    ASSERT_EQ(back[1].code, std::string("aaan"));
 
     const CharacterCode code { "a", 4294967295u, gong };
-    QCOMPARE(CharacterCodeRecordBytes(code), std::string("a   4294967295") + gong);
+    ASSERT_EQ(CharacterCodeRecordBytes(code), std::string("a   4294967295") + gong);
     const auto codes = ParseCharacterCodeTable(CharacterCodeRecordBytes(code), "wbzd.dat");
-    QCOMPARE(codes.size(), size_t(1));
-    QCOMPARE(codes[0].weight, 4294967295u);
+    ASSERT_EQ(codes.size(), size_t(1));
+    ASSERT_EQ(codes[0].weight, 4294967295u);
 }
 
-void TestPhraseBook::damagedTables_data()
+struct DamagedTablesRow {
+    std::string tag;
+    bool phrases;
+    std::string bytes;
+    std::string message;
+};
+
+std::vector<DamagedTablesRow> damagedTablesRows()
 {
-    QTest::addColumn<bool>("phrases");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("message");
-    const auto good = QByteArray::fromStdString(phraseRecord("aaan", "80700000", gong + yi));
-    QTest::newRow("empty") << true << QByteArray() << "The code table \"t\" is empty.";
-    QTest::newRow("cut short") << true << good + good.left(20)
-                               << "The code table \"t\" is cut short: 52 bytes are no whole number of 32-byte records.";
-    QTest::newRow("upper-case code") << true << good + QByteArray::fromStdString(phraseRecord("AAAN", "1", gong + yi))
-                                     << "The code table \"t\" is damaged: record 2 has no four-letter code.";
-    QTest::newRow("short phrase code") << true << QByteArray::fromStdString(phraseRecord("aan", "1", gong + yi))
-                                       << "The code table \"t\" is damaged: record 1 has no four-letter code.";
-    QTest::newRow("z in code") << true << QByteArray::fromStdString(phraseRecord("aazn", "1", gong + yi))
-                               << "The code table \"t\" is damaged: record 1 has no four-letter code.";
-    QTest::newRow("weight not digits") << true << QByteArray::fromStdString(phraseRecord("aaan", "8x", gong + yi))
-                                       << "The code table \"t\" is damaged: record 1 has no weight.";
-    QTest::newRow("weight too large") << true
-                                      << QByteArray::fromStdString(phraseRecord("aaan", "4294967296", gong + yi))
-                                      << "The code table \"t\" is damaged: record 1 has no weight.";
-    QTest::newRow("one character") << true << QByteArray::fromStdString(phraseRecord("aaan", "1", gong))
-                                   << "The code table \"t\" is damaged: record 1 holds no phrase of GB2312 characters.";
-    QTest::newRow("zero byte in text")
-        << true << QByteArray::fromStdString(phraseRecord("aaan", "1", gong + std::string(2, '\0')))
-        << "The code table \"t\" is damaged: record 1 holds no phrase of GB2312 characters.";
-    QTest::newRow("GBK outside GB2312")
-        << true << QByteArray::fromStdString(phraseRecord("aaan", "1", gong + "\x81\x40"))
-        << "The code table \"t\" is damaged: record 1 holds no phrase of GB2312 characters.";
-    QTest::newRow("code with a gap") << false << QByteArray::fromStdString(codeRecord("a a", "1", gong))
-                                     << "The code table \"t\" is damaged: record 1 has no code of one to four letters.";
-    QTest::newRow("no character") << false << QByteArray::fromStdString(codeRecord("a", "1", "  "))
-                                  << "The code table \"t\" is damaged: record 1 holds no GB2312 character.";
-    QTest::newRow("code table cut short") << false << QByteArray::fromStdString(codeRecord("a", "1", gong)).left(15)
-                                          << "The code table \"t\" is cut short: 15 bytes are no whole number of "
-                                             "16-byte records.";
+    std::vector<DamagedTablesRow> rows;
+    const auto good = phraseRecord("aaan", "80700000", gong + yi);
+    rows.push_back({ "empty", true, std::string(), "The code table \"t\" is empty." });
+    rows.push_back({ "cut short", true, good + good.substr(0, 20),
+        "The code table \"t\" is cut short: 52 bytes are no whole number of 32-byte records." });
+    rows.push_back({ "upper-case code", true, good + phraseRecord("AAAN", "1", gong + yi),
+        "The code table \"t\" is damaged: record 2 has no four-letter code." });
+    rows.push_back({ "short phrase code", true, phraseRecord("aan", "1", gong + yi),
+        "The code table \"t\" is damaged: record 1 has no four-letter code." });
+    rows.push_back({ "z in code", true, phraseRecord("aazn", "1", gong + yi),
+        "The code table \"t\" is damaged: record 1 has no four-letter code." });
+    rows.push_back({ "weight not digits", true, phraseRecord("aaan", "8x", gong + yi),
+        "The code table \"t\" is damaged: record 1 has no weight." });
+    rows.push_back({ "weight too large", true, phraseRecord("aaan", "4294967296", gong + yi),
+        "The code table \"t\" is damaged: record 1 has no weight." });
+    rows.push_back({ "one character", true, phraseRecord("aaan", "1", gong),
+        "The code table \"t\" is damaged: record 1 holds no phrase of GB2312 characters." });
+    rows.push_back({ "zero byte in text", true, std::string(phraseRecord("aaan", "1", gong + std::string(2, '\0'))),
+        "The code table \"t\" is damaged: record 1 holds no phrase of GB2312 characters." });
+    rows.push_back({ "GBK outside GB2312", true, phraseRecord("aaan", "1", gong + "\x81\x40"),
+        "The code table \"t\" is damaged: record 1 holds no phrase of GB2312 characters." });
+    rows.push_back({ "code with a gap", false, codeRecord("a a", "1", gong),
+        "The code table \"t\" is damaged: record 1 has no code of one to four letters." });
+    rows.push_back({ "no character", false, codeRecord("a", "1", "  "),
+        "The code table \"t\" is damaged: record 1 holds no GB2312 character." });
+    rows.push_back({ "code table cut short", false, codeRecord("a", "1", gong).substr(0, 15),
+        "The code table \"t\" is cut short: 15 bytes are no whole number of "
+        "16-byte records." });
+    return rows;
 }
 
-void TestPhraseBook::damagedTables()
+TEST(PhraseBook, damagedTables)
 {
-    QFETCH(bool, phrases);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, message);
-    const std::string text = bytes.toStdString();
-    const std::string error = errorOf([&] {
-        if (phrases)
-            ParsePhraseTable(text, "t");
-        else
-            ParseCharacterCodeTable(text, "t");
-    });
-    QCOMPARE(QString::fromStdString(error), message);
+    for (const DamagedTablesRow& row : damagedTablesRows()) {
+        SCOPED_TRACE(row.tag);
+        [&] {
+            const bool& phrases = row.phrases;
+            const std::string& bytes = row.bytes;
+            const std::string& message = row.message;
+            const std::string text = bytes;
+            const std::string error = errorOf([&] {
+                if (phrases)
+                    ParsePhraseTable(text, "t");
+                else
+                    ParseCharacterCodeTable(text, "t");
+            });
+            ASSERT_EQ(error, message);
+        }();
+    }
 }
 
-void TestPhraseBook::lexiconRanksByWeightAcrossTables()
+TEST(PhraseBook, lexiconRanksByWeightAcrossTables)
 {
     // 工 weighs more by its level-1 code than by its full code; the phrase 工艺 outweighs a
     // character that shares its code, and a character wins a tie.
@@ -188,51 +193,51 @@ void TestPhraseBook::lexiconRanksByWeightAcrossTables()
     const std::vector<PhraseRecord> phrases { { "aaan", 80, gong + yi, 2 }, { "aaan", 30, hua + ren, 2 } };
     Lexicon lexicon;
     FillLexicon(characters, phrases, lexicon);
-    QCOMPARE(lexicon.Size(), size_t(6));
-    QCOMPARE(lexicon.TextsForCode("aaan"), (Texts { gong + yi, yi, zhong, hua + ren }));
-    QCOMPARE(lexicon.CodesForText(gong), (Texts { "a", "aaaa" }));
+    ASSERT_EQ(lexicon.Size(), size_t(6));
+    ASSERT_EQ(lexicon.TextsForCode("aaan"), (Texts { gong + yi, yi, zhong, hua + ren }));
+    ASSERT_EQ(lexicon.CodesForText(gong), (Texts { "a", "aaaa" }));
 }
 
-void TestPhraseBook::oneBadTableLeavesTheOther()
+TEST(PhraseBook, oneBadTableLeavesTheOther)
 {
-    QTemporaryDir dir;
-    writeFile(dir.filePath("wbzd.dat"), codeRecord("aaaa", "9", gong) + codeRecord("a", "8", gong));
-    writeFile(dir.filePath("wbcz.dat"), phraseRecord("aaan", "1", gong + yi) + "cut");
+    TemporaryDir dir;
+    writeFile((dir.path() / "wbzd.dat"), codeRecord("aaaa", "9", gong) + codeRecord("a", "8", gong));
+    writeFile((dir.path() / "wbcz.dat"), phraseRecord("aaan", "1", gong + yi) + "cut");
     PhraseBook book;
-    const auto errors = LoadPhraseBook(dir.path().toStdString(), book);
-    QCOMPARE(errors.size(), size_t(1));
-    QVERIFY2(std::string(errors[0].what()).find("wbcz.dat\" is cut short") != std::string::npos, errors[0].what());
-    QVERIFY(book.phrases.empty());
-    QVERIFY(book.drawer.Empty());
-    QCOMPARE(book.lexicon.CodesForText(gong), (Texts { "a", "aaaa" }));
+    const auto errors = LoadPhraseBook(dir.path(), book);
+    ASSERT_EQ(errors.size(), size_t(1));
+    ASSERT_TRUE(std::string(errors[0].what()).find("wbcz.dat\" is cut short") != std::string::npos) << errors[0].what();
+    ASSERT_TRUE(book.phrases.empty());
+    ASSERT_TRUE(book.drawer.Empty());
+    ASSERT_EQ(book.lexicon.CodesForText(gong), (Texts { "a", "aaaa" }));
 
     // And the other way round: the phrases load when the character table is damaged.
-    writeFile(dir.filePath("wbzd.dat"), codeRecord("aaaa", "9", "ab"));
-    writeFile(dir.filePath("wbcz.dat"), phraseRecord("aaan", "1", gong + yi));
+    writeFile((dir.path() / "wbzd.dat"), codeRecord("aaaa", "9", "ab"));
+    writeFile((dir.path() / "wbcz.dat"), phraseRecord("aaan", "1", gong + yi));
     PhraseBook second;
-    const auto errors2 = LoadPhraseBook(dir.path().toStdString(), second);
-    QCOMPARE(errors2.size(), size_t(1));
-    QVERIFY(std::string(errors2[0].what()).find("wbzd.dat\" is damaged: record 1") != std::string::npos);
-    QCOMPARE(second.phrases.size(), size_t(1));
-    QCOMPARE(second.lexicon.TextsForCode("aaan"), (Texts { gong + yi }));
+    const auto errors2 = LoadPhraseBook(dir.path(), second);
+    ASSERT_EQ(errors2.size(), size_t(1));
+    ASSERT_TRUE(std::string(errors2[0].what()).find("wbzd.dat\" is damaged: record 1") != std::string::npos);
+    ASSERT_EQ(second.phrases.size(), size_t(1));
+    ASSERT_EQ(second.lexicon.TextsForCode("aaan"), (Texts { gong + yi }));
 }
 
-void TestPhraseBook::missingTablesNameTheirFiles()
+TEST(PhraseBook, missingTablesNameTheirFiles)
 {
-    QTemporaryDir dir;
+    TemporaryDir dir;
     PhraseBook book;
-    const auto errors = LoadPhraseBook(dir.path().toStdString(), book);
-    QCOMPARE(errors.size(), size_t(2));
-    QVERIFY(std::string(errors[0].what()).starts_with("Cannot open file \"" + dir.filePath("wbzd.dat").toStdString()));
-    QVERIFY(std::string(errors[1].what()).starts_with("Cannot open file \"" + dir.filePath("wbcz.dat").toStdString()));
-    QVERIFY(book.lexicon.Empty());
-    QVERIFY(book.drawer.Empty());
+    const auto errors = LoadPhraseBook(dir.path(), book);
+    ASSERT_EQ(errors.size(), size_t(2));
+    ASSERT_TRUE(std::string(errors[0].what()).starts_with("Cannot open file \"" + (dir.path() / "wbzd.dat").string()));
+    ASSERT_TRUE(std::string(errors[1].what()).starts_with("Cannot open file \"" + (dir.path() / "wbcz.dat").string()));
+    ASSERT_TRUE(book.lexicon.Empty());
+    ASSERT_TRUE(book.drawer.Empty());
     tavphrase slot;
     RandomSource random;
-    QVERIFY(!errorOf([&] { DrawPhraseSlot(book, random, slot); }).empty());
+    ASSERT_TRUE(!errorOf([&] { DrawPhraseSlot(book, random, slot); }).empty());
 }
 
-void TestPhraseBook::drawerKeepsLengthSharesAndFavoursFrequent()
+TEST(PhraseBook, drawerKeepsLengthSharesAndFavoursFrequent)
 {
     // Six two-character phrases (one heavy), two of three, two of seven characters.
     std::vector<PhraseRecord> phrases;
@@ -255,59 +260,57 @@ void TestPhraseBook::drawerKeepsLengthSharesAndFavoursFrequent()
     for (size_t i = 0; i < phrases.size(); ++i)
         byClass[std::min(phrases[i].characters, 4) - 2] += hits[i];
     // Shares of the table: 6/10, 2/10, 2/10.
-    QVERIFY2(std::abs(byClass[0] - draws * 6 / 10) < draws / 20, qPrintable(QString::number(byClass[0])));
-    QVERIFY(std::abs(byClass[1] - draws * 2 / 10) < draws / 20);
-    QVERIFY(std::abs(byClass[2] - draws * 2 / 10) < draws / 20);
+    ASSERT_TRUE(std::abs(byClass[0] - draws * 6 / 10) < draws / 20) << std::to_string(byClass[0]);
+    ASSERT_TRUE(std::abs(byClass[1] - draws * 2 / 10) < draws / 20);
+    ASSERT_TRUE(std::abs(byClass[2] - draws * 2 / 10) < draws / 20);
     // sqrt weights 1001 against five of 11: the heavy phrase takes about 95% of its class,
     // the light ones still come up.
-    QVERIFY(hits[0] > byClass[0] * 9 / 10);
-    for (int i = 1; i < 6; ++i)
-        QVERIFY(hits[size_t(i)] > 0);
+    ASSERT_TRUE(hits[0] > byClass[0] * 9 / 10);
+    for (int i = 1; i < 6; ++i) {
+        ASSERT_TRUE(hits[size_t(i)] > 0);
+    }
 }
 
-void TestPhraseBook::drawAndMatch()
+TEST(PhraseBook, drawAndMatch)
 {
     PhraseBook book;
     book.phrases = { { "aaan", 1, gong + yi, 2 } };
     book.drawer = PhraseDrawer(book.phrases);
     RandomSource random([] { return 7u; });
     std::array<tavphrase, 5> phraseSlots;
-    QCOMPARE(MatchPhrase(phraseSlots, ""), 0); // empty slots never match
+    ASSERT_EQ(MatchPhrase(phraseSlots, ""), 0); // empty slots never match
     DrawPhraseSlot(book, random, phraseSlots[3]);
-    QCOMPARE(phraseSlots[3].code, std::string("AAAN"));
-    QCOMPARE(phraseSlots[3].text, gong + yi);
-    QCOMPARE(phraseSlots[3].hintStep, std::uint16_t(1));
+    ASSERT_EQ(phraseSlots[3].code, std::string("AAAN"));
+    ASSERT_EQ(phraseSlots[3].text, gong + yi);
+    ASSERT_EQ(phraseSlots[3].hintStep, std::uint16_t(1));
     DrawPhraseSlot(book, random, phraseSlots[4]);
-    QCOMPARE(MatchPhrase(phraseSlots, "AAAN"), 3); // the leftmost wins
-    QCOMPARE(MatchPhrase(phraseSlots, "aaan"), 0);
-    QCOMPARE(MatchPhrase(phraseSlots, "AAA"), 0);
+    ASSERT_EQ(MatchPhrase(phraseSlots, "AAAN"), 3); // the leftmost wins
+    ASSERT_EQ(MatchPhrase(phraseSlots, "aaan"), 0);
+    ASSERT_EQ(MatchPhrase(phraseSlots, "AAA"), 0);
 }
 
-void TestPhraseBook::hints()
+TEST(PhraseBook, hints)
 {
     tavphrase two { "AAAN", gong + yi, 2, 1 };
-    QCOMPARE(PhraseHint(two), "AAAN  " + gong + "AA + " + yi + "AN");
+    ASSERT_EQ(PhraseHint(two), "AAAN  " + gong + "AA + " + yi + "AN");
     tavphrase three { "ATLG", "\xb9\xb2\xba\xcd" + guo, 3, 1 };
-    QCOMPARE(PhraseHint(three), "ATLG  \xb9\xb2" + std::string("A + \xba\xcdT + ") + guo + "LG");
+    ASSERT_EQ(PhraseHint(three), "ATLG  \xb9\xb2" + std::string("A + \xba\xcdT + ") + guo + "LG");
     tavphrase seven { "KWWL", zhong + hua + ren + min + "\xb9\xb2\xba\xcd" + guo, 7, 1 };
-    QCOMPARE(PhraseHint(seven), "KWWL  " + zhong + "K + " + hua + "W + " + ren + "W + \xa1\xad + " + guo + "L");
+    ASSERT_EQ(PhraseHint(seven), "KWWL  " + zhong + "K + " + hua + "W + " + ren + "W + \xa1\xad + " + guo + "L");
     tavphrase broken { "AAAN", gong, 2, 1 };
-    QCOMPARE(PhraseHint(broken), std::string("AAAN"));
+    ASSERT_EQ(PhraseHint(broken), std::string("AAAN"));
 }
 
-void TestPhraseBook::slotText()
+TEST(PhraseBook, slotText)
 {
     int perLine = 0;
-    QCOMPARE(PhraseSlotText(gong + yi, perLine), gong + yi);
-    QCOMPARE(perLine, 2);
-    QCOMPARE(PhraseSlotText(gong + yi + guo, perLine), gong + yi + guo);
-    QCOMPARE(perLine, 3);
-    QCOMPARE(PhraseSlotText(gong + yi + zhong + guo, perLine), gong + yi + "\n" + zhong + guo);
-    QCOMPARE(perLine, 2);
+    ASSERT_EQ(PhraseSlotText(gong + yi, perLine), gong + yi);
+    ASSERT_EQ(perLine, 2);
+    ASSERT_EQ(PhraseSlotText(gong + yi + guo, perLine), gong + yi + guo);
+    ASSERT_EQ(perLine, 3);
+    ASSERT_EQ(PhraseSlotText(gong + yi + zhong + guo, perLine), gong + yi + "\n" + zhong + guo);
+    ASSERT_EQ(perLine, 2);
     const std::string seven = zhong + hua + ren + min + gong + yi + guo;
-    QCOMPARE(PhraseSlotText(seven, perLine), zhong + hua + ren + min + "\n" + gong + yi + guo);
-    QCOMPARE(perLine, 4);
+    ASSERT_EQ(PhraseSlotText(seven, perLine), zhong + hua + ren + min + "\n" + gong + yi + guo);
+    ASSERT_EQ(perLine, 4);
 }
-
-QTEST_APPLESS_MAIN(TestPhraseBook)
-#include "tst_phrasebook.moc"

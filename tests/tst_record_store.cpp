@@ -366,6 +366,24 @@ private slots:
         QVERIFY(!store.ExportCsv(dir.filePath(QStringLiteral("no/such/dir/out.csv")), &error));
         QVERIFY(!error.isEmpty());
     }
+
+    // The phrase drill and the article face keep their sessions under modes of their own,
+    // beyond the mode group's ten: the export leaves none of them out.
+    void exportKeepsPhraseAndArticleSessions()
+    {
+        Store store({ file() });
+        QVERIFY(store.Save(session(Mode::Phrases, 4, 0)));
+        SessionRow article = session(Record::ArticleMode, 9, 1);
+        article.title = QStringLiteral("静夜思");
+        QVERIFY(store.Save(article));
+        const QString csv = dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY(store.ExportCsv(csv));
+        const QStringList lines
+            = QString::fromUtf8(readAll(csv).mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[1], QStringLiteral("2026-12-01,09:30:00,词组练习,practice,,60,60,4,4,0,100.0,0"));
+        QCOMPARE(lines[2], QStringLiteral("2026-12-01,09:30:00,文章跟打,practice,静夜思,60,60,9,9,1,90.0,0"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstRecordStore)

@@ -184,7 +184,7 @@ void drawHand(QPainter& p, QPointF palmTopLeft, bool left, const std::array<Fing
 // ---------------------------------------------------------------------------------------------
 // Standard keyboard
 
-struct KeySpec {
+struct KeyCap {
     qreal width; // in key units
     QString lower; // the key's own character or name
     QString upper; // the shifted character, if any
@@ -193,15 +193,15 @@ struct KeySpec {
     bool locator = false;
 };
 
-using Row = std::vector<KeySpec>;
+using Row = std::vector<KeyCap>;
 
 std::vector<Row> mainBlock()
 {
     auto k = [](qreal w, const char16_t* lower, const char16_t* upper, Finger f) {
-        return KeySpec { w, QString::fromUtf16(lower), QString::fromUtf16(upper), f };
+        return KeyCap { w, QString::fromUtf16(lower), QString::fromUtf16(upper), f };
     };
     auto home = [](const char16_t* lower, const char16_t* upper, Finger f, bool locator = false) {
-        return KeySpec { 1, QString::fromUtf16(lower), QString::fromUtf16(upper), f, true, locator };
+        return KeyCap { 1, QString::fromUtf16(lower), QString::fromUtf16(upper), f, true, locator };
     };
     return {
         { k(1, u"`", u"~", LeftPinky), k(1, u"1", u"!", LeftPinky), k(1, u"2", u"@", LeftRing),
@@ -229,7 +229,7 @@ std::vector<Row> mainBlock()
     };
 }
 
-void drawKeyLabel(QPainter& p, const QRectF& r, const KeySpec& key, qreal unit)
+void drawKeyLabel(QPainter& p, const QRectF& r, const KeyCap& key, qreal unit)
 {
     p.setPen(QColor(0x1E, 0x24, 0x2B));
     const bool letter = key.lower.size() == 1 && key.lower[0].isLetter();
@@ -471,7 +471,7 @@ QImage DrawKeyboardChart()
     const auto rows = mainBlock();
     for (size_t row = 0; row < rows.size(); ++row) {
         qreal x = x0;
-        for (const KeySpec& key : rows[row]) {
+        for (const KeyCap& key : rows[row]) {
             const QRectF r = QRectF(x, y0 + qreal(row) * unit, key.width * unit, unit).adjusted(3.5, 3.5, -3.5, -3.5);
             drawKeyCap(p, r, fingerColour(key.finger), key.home);
             drawKeyLabel(p, r, key, unit);

@@ -11,19 +11,6 @@
 namespace chartgen {
 namespace {
 
-std::vector<std::string> splitTabs(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::string::size_type start = 0;
-    for (;;) {
-        const auto tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
-}
-
 int columnOf(const std::vector<std::string>& header, const std::string& name)
 {
     for (size_t i = 0; i < header.size(); ++i)
@@ -40,7 +27,7 @@ RootTable ReadRootTable(const std::string& path)
     std::vector<std::string> header;
     int keyColumn = -1, rootColumn = -1, flagsColumn = -1;
     ForEachDataLine(path, "cannot open the root table", [&](const std::string& line, const std::string& where) {
-        auto fields = splitTabs(line);
+        auto fields = SplitTabs(line);
         if (header.empty()) {
             header = fields;
             keyColumn = columnOf(header, "key");

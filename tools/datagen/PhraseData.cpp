@@ -4,27 +4,15 @@
 #include "data/AppError.h"
 #include "session/PhraseCode.h"
 #include "tools/datagen/Gbk.h"
+#include "tools/datagen/Sources.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <functional>
 #include <set>
 
 namespace datagen {
 namespace {
-
-    std::vector<std::string> splitTabs(const std::string& line)
-    {
-        std::vector<std::string> fields;
-        for (size_t start = 0;;) {
-            const size_t tab = line.find('\t', start);
-            fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-            if (tab == std::string::npos)
-                return fields;
-            start = tab + 1;
-        }
-    }
 
     bool isCode(const std::string& s)
     {
@@ -71,43 +59,12 @@ namespace {
     }
 
     template <typename Row>
-    std::vector<Row> forEachLine(std::istream& in, const std::string& name, bool yaml,
+    std::vector<Row> forEachLine(std::istream& in, const std::string& name, DataHeader header,
         const std::function<std::string(const std::string&, int, std::vector<Row>&)>& row)
     {
         std::vector<Row> rows;
-        std::string line;
-        int number = 0;
-        bool inData = !yaml;
-        while (std::getline(in, line)) {
-            ++number;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!inData) {
-                inData = line == "...";
-                continue;
-            }
-            if (line.empty() || line.front() == '#')
-                continue;
-            if (Utf8Length(line) < 0)
-                throw AppError(name + ":" + std::to_string(number) + ": the line is not valid UTF-8");
-            const std::string reason = row(line, number, rows);
-            if (!reason.empty())
-                throw AppError(name + ":" + std::to_string(number) + ": " + reason);
-        }
-        if (in.bad())
-            throw AppError(name + ": the file could not be read");
-        if (!inData)
-            throw AppError(name + ": no \"...\" line ends the dictionary's header");
+        ForEachSourceLine(in, name, header, [&](const std::string& line, int number) { return row(line, number, rows); });
         return rows;
-    }
-
-    template <typename Result>
-    Result readFile(const std::filesystem::path& file, Result (*parse)(std::istream&, const std::string&))
-    {
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            throw AppError("Cannot open file \"" + file.string() + "\".");
-        return parse(in, file.string());
     }
 
 }
@@ -115,8 +72,8 @@ namespace {
 std::vector<RimeRow> ParseRimeRows(std::istream& in, const std::string& name)
 {
     return forEachLine<RimeRow>(
-        in, name, true, [](const std::string& line, int number, std::vector<RimeRow>& rows) -> std::string {
-            const std::vector<std::string> f = splitTabs(line);
+        in, name, DataHeader::Yaml, [](const std::string& line, int number, std::vector<RimeRow>& rows) -> std::string {
+            const std::vector<std::string> f = SplitTabs(line);
             if (f.size() < 2 || f.size() > 4)
                 return "expected text, code, and optionally weight and stem, separated by tabs";
             if (f[0].empty())
@@ -141,14 +98,14 @@ std::vector<RimeRow> ParseRimeRows(std::istream& in, const std::string& name)
         });
 }
 
-std::vector<RimeRow> ReadRimeRows(const std::filesystem::path& file) { return readFile(file, &ParseRimeRows); }
+std::vector<RimeRow> ReadRimeRows(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseRimeRows); }
 
 std::vector<ReviewedDisagreement> ParseReviewedDisagreements(std::istream& in, const std::string& name)
 {
     std::set<std::string> seen;
-    return forEachLine<ReviewedDisagreement>(in, name, false,
+    return forEachLine<ReviewedDisagreement>(in, name, DataHeader::None,
         [&](const std::string& line, int number, std::vector<ReviewedDisagreement>& rows) -> std::string {
-            const std::vector<std::string> f = splitTabs(line);
+            const std::vector<std::string> f = SplitTabs(line);
             if (f.size() != 3 || f[2].empty())
                 return "expected phrase, formed code and why, separated by tabs";
             if (Utf8Length(f[0]) < 2)
@@ -164,7 +121,7 @@ std::vector<ReviewedDisagreement> ParseReviewedDisagreements(std::istream& in, c
 
 std::vector<ReviewedDisagreement> ReadReviewedDisagreements(const std::filesystem::path& file)
 {
-    return readFile(file, &ParseReviewedDisagreements);
+    return ReadSourceFile(file, &ParseReviewedDisagreements);
 }
 
 std::map<std::string, std::string> FullCodes(const std::vector<RimeRow>& rows)

@@ -6,25 +6,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <functional>
 #include <set>
 
 namespace datagen {
 namespace {
-
-    std::vector<std::string> splitTabs(const std::string& line)
-    {
-        std::vector<std::string> fields;
-        size_t start = 0;
-        for (;;) {
-            const size_t tab = line.find('\t', start);
-            fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-            if (tab == std::string::npos)
-                return fields;
-            start = tab + 1;
-        }
-    }
 
     bool allOf(std::string_view s, bool (*pred)(char)) { return !s.empty() && std::all_of(s.begin(), s.end(), pred); }
 
@@ -42,45 +27,22 @@ namespace {
 
     bool isSingleCharacter(const std::string& s) { return Utf8Length(s) == 1; }
 
-    // Calls `row` for each line that carries data, with its number from 1; throws with the
-    // name and number when `row` reports a reason. `yaml` skips the header up to the "..." line.
-    void forEachDataLine(std::istream& in, const std::string& name, bool yaml,
-        const std::function<std::string(const std::string& line, int number)>& row)
-    {
-        std::string line;
-        int number = 0;
-        bool inData = !yaml;
-        while (std::getline(in, line)) {
-            ++number;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (!inData) {
-                inData = line == "...";
-                continue;
-            }
-            if (line.empty() || line.front() == '#')
-                continue;
-            if (Utf8Length(line) < 0)
-                throw AppError(name + ":" + std::to_string(number) + ": the line is not valid UTF-8");
-            const std::string reason = row(line, number);
-            if (!reason.empty())
-                throw AppError(name + ":" + std::to_string(number) + ": " + reason);
-        }
-        if (in.bad())
-            throw AppError(name + ": the file could not be read");
-        if (!inData)
-            throw AppError(name + ": no \"...\" line ends the dictionary's header");
-    }
+}
 
-    template <typename Result>
-    Result readFile(const std::filesystem::path& file, Result (*parse)(std::istream&, const std::string&))
-    {
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            throw AppError("Cannot open file \"" + file.string() + "\".");
-        return parse(in, file.string());
-    }
-
+void ForEachSourceLine(std::istream& in, const std::string& name, DataHeader header,
+    const std::function<std::string(const std::string& line, int number)>& row)
+{
+    const bool headerEnded = ForEachDataLine(in, header, [&](const std::string& line, int number) {
+        if (Utf8Length(line) < 0)
+            throw AppError(name + ":" + std::to_string(number) + ": the line is not valid UTF-8");
+        const std::string reason = row(line, number);
+        if (!reason.empty())
+            throw AppError(name + ":" + std::to_string(number) + ": " + reason);
+    });
+    if (in.bad())
+        throw AppError(name + ": the file could not be read");
+    if (!headerEnded)
+        throw AppError(name + ": no \"...\" line ends the dictionary's header");
 }
 
 std::int64_t PinyinSource::Frequency(const std::string& character) const
@@ -123,8 +85,8 @@ bool RootChartRow::HasFlag(std::string_view flag) const
 WubiSource ParseWubiSource(std::istream& in, const std::string& name)
 {
     WubiSource source;
-    forEachDataLine(in, name, true, [&](const std::string& line, int) -> std::string {
-        const std::vector<std::string> f = splitTabs(line);
+    ForEachSourceLine(in, name, DataHeader::Yaml, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = SplitTabs(line);
         if (f.size() < 2 || f.size() > 4)
             return "expected text, code, and optionally weight and stem, separated by tabs";
         if (f[0].empty())
@@ -148,8 +110,8 @@ WubiSource ParseWubiSource(std::istream& in, const std::string& name)
 PinyinSource ParsePinyinSource(std::istream& in, const std::string& name)
 {
     PinyinSource source;
-    forEachDataLine(in, name, true, [&](const std::string& line, int) -> std::string {
-        const std::vector<std::string> f = splitTabs(line);
+    ForEachSourceLine(in, name, DataHeader::Yaml, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = SplitTabs(line);
         if (f.size() < 2 || f.size() > 3)
             return "expected text, reading and optionally weight, separated by tabs";
         if (f[0].empty())
@@ -179,8 +141,8 @@ std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& na
     std::vector<RootChartRow> rows;
     std::set<std::string> seen;
     bool header = false;
-    forEachDataLine(in, name, false, [&](const std::string& line, int number) -> std::string {
-        std::vector<std::string> f = splitTabs(line);
+    ForEachSourceLine(in, name, DataHeader::None, [&](const std::string& line, int number) -> std::string {
+        std::vector<std::string> f = SplitTabs(line);
         if (!header) {
             header = true;
             if (f.size() >= 5 && f[0] == "key" && f[1] == "root" && f[2] == "strokes" && f[3] == "flags"
@@ -232,8 +194,8 @@ std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& na
 PinyinOverrides ParsePinyinOverrides(std::istream& in, const std::string& name)
 {
     PinyinOverrides overrides;
-    forEachDataLine(in, name, false, [&](const std::string& line, int) -> std::string {
-        const std::vector<std::string> f = splitTabs(line);
+    ForEachSourceLine(in, name, DataHeader::None, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = SplitTabs(line);
         if (f.size() < 2 || f.size() > 3)
             return "expected character, reading and optionally a note, separated by tabs";
         if (!isSingleCharacter(f[0]))
@@ -250,7 +212,7 @@ PinyinOverrides ParsePinyinOverrides(std::istream& in, const std::string& name)
 TextFrequency ParseTextFrequency(std::istream& in, const std::string& name)
 {
     TextFrequency frequency;
-    forEachDataLine(in, name, false, [&](const std::string& line, int) -> std::string {
+    ForEachSourceLine(in, name, DataHeader::None, [&](const std::string& line, int) -> std::string {
         // Words hold no blank; the part of speech after the count may be missing.
         const size_t first = line.find(' ');
         if (first == std::string::npos || first == 0)
@@ -277,8 +239,8 @@ TextFrequency ParseTextFrequency(std::istream& in, const std::string& name)
 StandardList ParseStandardList(std::istream& in, const std::string& name)
 {
     StandardList list;
-    forEachDataLine(in, name, false, [&](const std::string& line, int) -> std::string {
-        const std::vector<std::string> f = splitTabs(line);
+    ForEachSourceLine(in, name, DataHeader::None, [&](const std::string& line, int) -> std::string {
+        const std::vector<std::string> f = SplitTabs(line);
         if (f.size() != 3 || f[0].size() < 6 || f[0].compare(0, 2, "U+") != 0)
             return "expected a code point, a field name and a value, separated by tabs";
         if (f[1] != "kTGH")
@@ -305,11 +267,11 @@ StandardList ParseStandardList(std::istream& in, const std::string& name)
     return list;
 }
 
-WubiSource ReadWubiSource(const std::filesystem::path& file) { return readFile(file, &ParseWubiSource); }
-PinyinSource ReadPinyinSource(const std::filesystem::path& file) { return readFile(file, &ParsePinyinSource); }
-std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file) { return readFile(file, &ParseRootChart); }
-PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file) { return readFile(file, &ParsePinyinOverrides); }
-TextFrequency ReadTextFrequency(const std::filesystem::path& file) { return readFile(file, &ParseTextFrequency); }
-StandardList ReadStandardList(const std::filesystem::path& file) { return readFile(file, &ParseStandardList); }
+WubiSource ReadWubiSource(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseWubiSource); }
+PinyinSource ReadPinyinSource(const std::filesystem::path& file) { return ReadSourceFile(file, &ParsePinyinSource); }
+std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseRootChart); }
+PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file) { return ReadSourceFile(file, &ParsePinyinOverrides); }
+TextFrequency ReadTextFrequency(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseTextFrequency); }
+StandardList ReadStandardList(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseStandardList); }
 
 }

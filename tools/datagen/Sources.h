@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/AppError.h"
+#include "tools/common/DataLines.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <istream>
 #include <map>
 #include <string>
@@ -69,7 +74,22 @@ struct RootChartRow {
 // tools/data/pinyin-overrides.tsv: character -> reading.
 using PinyinOverrides = std::map<std::string, std::string>;
 
-// `name` is what error messages call the input (normally its path).
+// Calls `row` for each line that carries data, with its number from 1; throws with the
+// name and number when `row` reports a reason or the line is not UTF-8. `name` is what error
+// messages call the input (normally its path).
+void ForEachSourceLine(std::istream& in, const std::string& name, DataHeader header,
+    const std::function<std::string(const std::string& line, int number)>& row);
+
+// Opens `file` and hands it to `parse` under its path, or names the file it cannot open.
+template <typename Result>
+Result ReadSourceFile(const std::filesystem::path& file, Result (*parse)(std::istream&, const std::string&))
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw AppError("Cannot open file \"" + file.string() + "\".");
+    return parse(in, file.string());
+}
+
 WubiSource ParseWubiSource(std::istream& in, const std::string& name);
 PinyinSource ParsePinyinSource(std::istream& in, const std::string& name);
 std::vector<RootChartRow> ParseRootChart(std::istream& in, const std::string& name);

@@ -3,12 +3,11 @@
 // Wubi and pinyin dictionaries, a word-frequency list, the standard character list and the
 // project's own root chart.
 
-#include "data/AppError.h"
+#include "tools/common/WriteFile.h"
 #include "tools/datagen/PracticeData.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
@@ -21,21 +20,6 @@ namespace {
 const char* const usage
     = "usage: datagen --wubi FILE --pinyin FILE --roots FILE --overrides FILE --text-frequency FILE\n"
       "               --standard-list FILE --out DIR --picture-list FILE\n";
-
-// Writes beside the target and renames, so a reader never sees half a table.
-void writeFile(const fs::path& file, const std::string& bytes)
-{
-    if (file.has_parent_path())
-        fs::create_directories(file.parent_path());
-    const fs::path temporary = file.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        if (!out.flush())
-            throw AppError("Cannot write file \"" + temporary.string() + "\".");
-    }
-    fs::rename(temporary, file);
-}
 
 }
 
@@ -70,7 +54,7 @@ int main(int argc, char** argv)
             { options["--picture-list"], PictureList(data) },
         };
         for (const auto& [file, bytes] : files)
-            writeFile(file, bytes);
+            WriteFileAtomically(file, bytes);
 
         std::cout << "datagen: " << data.wb.size() << " characters, " << data.wb1.size() << " level-1 and "
                   << data.wb2.size() << " level-2 short codes, " << data.wbzg.size() << " roots, " << data.py.size()

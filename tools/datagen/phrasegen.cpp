@@ -2,33 +2,14 @@
 // Writes the phrase table and the character code table from rime's wubi86 dictionary, with
 // every phrase code checked against the phrase rules and the reviewed list of exceptions.
 
-#include "data/AppError.h"
+#include "tools/common/WriteFile.h"
 #include "tools/datagen/PhraseData.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Writes beside the target and renames, so a reader never sees half a table.
-void writeFile(const fs::path& file, const std::string& bytes)
-{
-    fs::create_directories(file.parent_path());
-    const fs::path temporary = file.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        if (!out.flush())
-            throw AppError("Cannot write file \"" + temporary.string() + "\".");
-    }
-    fs::rename(temporary, file);
-}
-
-}
 
 int main(int argc, char** argv)
 {
@@ -49,8 +30,8 @@ int main(int argc, char** argv)
         const std::string phrases = PlainPhraseTable(data);
         const std::string characters = PlainCharacterCodeTable(data);
         const fs::path out = options["--out"];
-        writeFile(out / PhraseFileName, phrases);
-        writeFile(out / CharacterCodeFileName, characters);
+        WriteFileAtomically(out / PhraseFileName, phrases);
+        WriteFileAtomically(out / CharacterCodeFileName, characters);
         std::cout << "phrasegen: " << data.phrases.size() << " phrases, " << data.characters.size()
                   << " character codes; left out as reviewed:";
         for (const PhraseDisagreement& d : data.disagreements)

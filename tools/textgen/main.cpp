@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the built-in follow-typing texts from the packaged fortune files:
 //   textgen --poems FILE [--poems FILE...] --proverbs FILE --out FILE
+#include "tools/common/WriteFile.h"
 #include "tools/textgen/FortuneTexts.h"
 
 #include <filesystem>
@@ -44,14 +45,7 @@ int main(int argc, char** argv)
         // Far fewer would mean the sources changed form: fail rather than ship a thin set.
         if (texts.size() < 100)
             throw std::runtime_error("only " + std::to_string(texts.size()) + " texts found");
-        const std::string temporary = out + ".tmp";
-        {
-            std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-            file << WriteArticleFile(texts);
-            if (!file.flush())
-                throw std::runtime_error("cannot write " + temporary);
-        }
-        std::filesystem::rename(temporary, out);
+        WriteFileAtomically(out, WriteArticleFile(texts));
         std::cout << "textgen: " << texts.size() << " texts\n";
         return 0;
     } catch (const std::exception& e) {
