@@ -204,7 +204,7 @@ bool TArticleForm::TakeText(const QString& pasted)
 {
     QString message;
     if (std::uint64_t(pasted.size()) > MaxArticleBytes) {
-        Report(QStringLiteral("粘贴的文字太长：跟打的文章最多 %1 MB。").arg(MaxArticleBytes / (1024 * 1024)));
+        Report(QStringLiteral("粘贴的文字太长：跟打的文章最多 %1 MB。").arg(MaxArticleMegabytes));
         return false;
     }
     const QString title = QStringLiteral("粘贴的文字 %1").arg(m_items.size() + 1);

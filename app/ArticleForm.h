@@ -74,7 +74,7 @@ public:
     void EndButtonClick();
     void ClockTimerTimer();
     void WubiKey(char key);
-    void ImeCommit(const QString& text);
+    void ImeCommit(const QString& committed);
     void ImeBackspace();
     void ImeKey();
     void ShowHint();
@@ -82,7 +82,7 @@ public:
     // Loads a learner's file / takes pasted text; on refusal the message is reported and
     // nothing changes. Returns whether the text was taken.
     bool LoadFile(const QString& path);
-    bool TakeText(const QString& text);
+    bool TakeText(const QString& pasted);
 
     // The text and session now under way (for tests and the benchmark).
     const ArticleText* article() const { return m_article.get(); }

@@ -66,7 +66,7 @@ std::optional<ArticleText> FromFile(const QString& path, const Lexicon& lexicon,
         message = QStringLiteral("%1太大（%2 MB）：跟打的文章最多 %3 MB。")
                       .arg(what)
                       .arg(double(info.size()) / (1024.0 * 1024.0), 0, 'f', 1)
-                      .arg(MaxArticleBytes / (1024 * 1024));
+                      .arg(MaxArticleMegabytes);
         return std::nullopt;
     }
     QFile file(path);
@@ -77,7 +77,7 @@ std::optional<ArticleText> FromFile(const QString& path, const Lexicon& lexicon,
     // Read at most one byte past the limit: the file may have grown since it was looked at.
     const QByteArray bytes = file.read(qint64(MaxArticleBytes) + 1);
     if (std::uint64_t(bytes.size()) > MaxArticleBytes) {
-        message = QStringLiteral("%1太大：跟打的文章最多 %2 MB。").arg(what).arg(MaxArticleBytes / (1024 * 1024));
+        message = QStringLiteral("%1太大：跟打的文章最多 %2 MB。").arg(what).arg(MaxArticleMegabytes);
         return std::nullopt;
     }
     const std::string_view view(bytes.constData(), std::size_t(bytes.size()));

@@ -89,7 +89,7 @@ QString LearningRecord::Ended(int mode, bool timeUp, std::int64_t hits, std::int
     for (const ItemOutcome& o : m_tally.Finish())
         row.items.push_back(
             { Platform::FromGbk(o.item.text), Platform::FromGbk(o.item.code), o.item.pictureNo, o.shownMs, o.misses });
-    const QString toolTip = AccuracyToolTip(row.accuracy(), hits, misses);
+    QString toolTip = AccuracyToolTip(row.accuracy(), hits, misses);
     Keep(std::move(row));
     return toolTip;
 }

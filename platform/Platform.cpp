@@ -147,7 +147,7 @@ void OpenWithDesktop(const QUrl& url)
 }
 
 void SetMessageSink(std::function<void(const Message&)> sink) { messageSink() = std::move(sink); }
-void SetOpenerForTesting(std::function<void(const QUrl&)> fn) { opener() = std::move(fn); }
+void SetOpenerForTesting(std::function<void(const QUrl&)> open) { opener() = std::move(open); }
 
 // The core's own GBK table, the same on every platform; a byte that is no GBK character shows
 // as U+FFFD and a character GBK cannot hold becomes '?'.

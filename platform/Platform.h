@@ -55,7 +55,7 @@ void OpenWithDesktop(const QUrl& url);
 
 // Test hooks. Passing an empty function restores the real behaviour.
 void SetMessageSink(std::function<void(const Message&)> sink);
-void SetOpenerForTesting(std::function<void(const QUrl&)> opener);
+void SetOpenerForTesting(std::function<void(const QUrl&)> open);
 
 // GBK, the encoding of every text in the data tables, meets Qt's strings only here.
 QString FromGbk(const std::string& bytes);

@@ -44,7 +44,8 @@ struct BottomRowHeights {
 };
 
 FaceLayout WindowFaceLayout();
-FaceLayout FullScreenFaceLayout(int clientWidth, int clientHeight, const BottomRowHeights& heights);
+// W × H: the client size of the full-screen face; h: the bottom row as it is.
+FaceLayout FullScreenFaceLayout(int W, int H, const BottomRowHeights& h);
 
 // Rounds x/4 to the nearest integer, halves to the even neighbour.
 int RoundQuarterHalfEven(int quarters);

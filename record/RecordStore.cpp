@@ -21,7 +21,6 @@ namespace {
     constexpr int SqliteBusy = 5;
     constexpr int SqliteLocked = 6;
     constexpr int SqliteReadOnly = 8;
-    constexpr int SqliteIoError = 10;
     constexpr int SqliteCorrupt = 11;
     constexpr int SqliteFull = 13;
     constexpr int SqliteCantOpen = 14;
@@ -336,7 +335,7 @@ bool Store::writeSession(const SessionRow& s)
                                 " VALUES(?,?,?,?,?,?,?) ON CONFLICT(mode, text, code) DO UPDATE SET"
                                 " picture = excluded.picture, hits = hits + excluded.hits,"
                                 " total_ms = total_ms + excluded.total_ms, misses = misses + excluded.misses"));
-    const QVariant nullInt(QMetaType(QMetaType::LongLong));
+    const QVariant nullInt { QMetaType(QMetaType::LongLong) };
     for (const ItemRow& r : s.items) {
         item.addBindValue(id);
         item.addBindValue(r.text);

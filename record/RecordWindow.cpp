@@ -272,8 +272,8 @@ void RecordWindow::fillChart(const std::vector<Record::SessionRow>& sessions)
     const size_t n = sessions.size();
     const size_t per = std::max<size_t>(1, (n + maxPoints - 1) / maxPoints);
     QList<QPointF> speed, accuracy;
-    speed.reserve(qsizetype(n / per + 1));
-    accuracy.reserve(qsizetype(n / per + 1));
+    speed.reserve(qsizetype(n / per) + 1);
+    accuracy.reserve(qsizetype(n / per) + 1);
     qint64 maxSpeed = 10;
     for (size_t b = 0; b < n; b += per) {
         const size_t e = std::min(n, b + per);

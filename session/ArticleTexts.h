@@ -15,7 +15,8 @@
 
 // Larger files are refused before they are read: a follow-typing text of this size already
 // takes years to type, and the whole text is laid out at once.
-constexpr std::uint64_t MaxArticleBytes = 8u * 1024u * 1024u;
+constexpr std::uint64_t MaxArticleMegabytes = 8;
+constexpr std::uint64_t MaxArticleBytes = MaxArticleMegabytes * 1024 * 1024;
 
 enum class TextEncoding { Utf8, Gbk, Neither };
 

@@ -29,8 +29,6 @@ template <> struct Source<tavcharset> {
 template <typename Slots> using RecordOf = std::remove_cvref_t<decltype(std::declval<Slots>()[1])>;
 template <typename Slots> constexpr bool isKeySlots = std::is_same_v<RecordOf<Slots>, std::string>;
 template <typename Slots> constexpr bool isPhraseSlots = std::is_same_v<RecordOf<Slots>, tavphrase>;
-// Slots drawn from one of the data tables.
-template <typename Slots> constexpr bool isTableSlots = !isKeySlots<Slots> && !isPhraseSlots<Slots>;
 
 std::string shown(const std::string& key) { return key; }
 template <typename R> std::string shown(const R& record) { return record.text; }

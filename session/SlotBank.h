@@ -60,11 +60,11 @@ public:
 
     // A new item for slot k after a hit. `typed` is the key that hit it (single-key modes,
     // whose new character never repeats it); the input-box modes draw from their table.
-    void Refill(int mode, int slot, char typed = 0);
+    void Refill(int mode, int k, char typed = 0);
 
     // The text slot k shows (GBK): a letter or digit, a root, a character, or a phrase laid
     // out in lines for the square slot.
-    std::string ShownText(int mode, int slot) const;
+    std::string ShownText(int mode, int k) const;
 
     // A single-key mode's key, already folded to the mode's case.
     Judgement JudgeKey(int mode, char key) const;
@@ -73,16 +73,16 @@ public:
     Judgement JudgeAttempt(int mode, const std::string& attempt, const std::string& target) const;
 
     // The item slot k holds, as the learner's record names it.
-    ItemKey Item(int mode, int slot) const;
+    ItemKey Item(int mode, int k) const;
 
     // The weak-items drill the input-box modes' draws consult; off, they are the plain draw.
     WeakDrill drill;
 
     // F1-F4 on slot k. In the Wubi character modes each press steps on to the next code.
-    SlotHint Hint(int mode, int slot);
+    SlotHint Hint(int mode, int k);
     // What the follow-typing modes show while slot k is the next to type (nothing in the
     // other modes). Never steps a hint on.
-    SlotHint Guide(int mode, int slot) const;
+    SlotHint Guide(int mode, int k) const;
 
 private:
     template <typename R, typename Bank, typename F> static R Visit(Bank& bank, int mode, F&& f);

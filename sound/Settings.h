@@ -24,7 +24,7 @@ public:
     static constexpr const char* kPlayMp3 = "PlayMp3";
     static constexpr const char* kPlayWav = "PlayWav";
     // Two switches take a few dozen bytes; a store far beyond that is not read.
-    static constexpr qint64 kMaxFileBytes = 64 * 1024;
+    static constexpr qint64 kMaxFileBytes = qint64 { 64 } * 1024;
 
     // `file` is the store's file (not on Windows); empty: the user's usual one.
     explicit SoundSettings(QString file = {});
