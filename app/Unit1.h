@@ -133,7 +133,7 @@ public:
     QLabel* SlotLabel(int slot) const;
     QTimer* EffectTimer(int slot) const;
     // What slot k shows in the given mode.
-    QString SlotText(int mode, int slot) const;
+    QString SlotText(int mode, int k) const;
     // The caption of a practice: the mode group's, or the further-practice menu's.
     QString ModeCaption(int mode) const;
 
@@ -153,12 +153,12 @@ private:
     void Pause();
     void Continue();
     void EndSession(bool timeUp);
-    void StartEffect(int slot);
-    void EffectTick(int slot);
-    void Hit(int mode, int slot, char typed);
+    void StartEffect(int k);
+    void EffectTick(int k);
+    void Hit(int mode, int k, char typed);
     void RecordMiss(int mode, const std::string& target);
     void ShowHint(const SlotHint& hint);
-    void ShowSlot(int mode, int slot);
+    void ShowSlot(int mode, int k);
     // The phrase drill's own display (PhraseDrill.cpp): phrases take their font from the
     // slot's size, and their hint a line of its own.
     void LoadPhraseBookReported();
