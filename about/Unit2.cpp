@@ -27,7 +27,8 @@ TForm2::TForm2(QWidget* parent)
     setPalette(ButtonFacePalette());
     setFont(SongFont(defaultPixelSize));
     ui->Button1->setFont(SongFont(defaultPixelSize));
-    const QList<QWidget*> texts { ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->GroupBox1, ui->Label6 };
+    const QList<QWidget*> texts { ui->Label1, ui->Label2, ui->Label3, ui->Label4, ui->Label5, ui->GroupBox1,
+        ui->Label6 };
     for (QWidget* w : texts)
         w->setFont(SongFont(textPixelSize));
 

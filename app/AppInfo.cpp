@@ -70,7 +70,8 @@ void SetApplicationIdentity(QApplication& app)
     // plugin before the window's first paint.
     const QResource raw(QStringLiteral(":/icons/quillado-64.rgba"));
     constexpr int side = 64;
-    if (!raw.isValid() || raw.compressionAlgorithm() != QResource::NoCompression || raw.size() != qint64(side) * side * 4)
+    if (!raw.isValid() || raw.compressionAlgorithm() != QResource::NoCompression
+        || raw.size() != qint64(side) * side * 4)
         return;
     const QImage image(raw.data(), side, side, qsizetype(side) * 4, QImage::Format_RGBA8888);
     app.setWindowIcon(QIcon(QPixmap::fromImage(image)));

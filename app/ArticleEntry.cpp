@@ -5,9 +5,9 @@
 #include "app/ArticleForm.h"
 #include "app/Unit1.h"
 #include "data/Bytes.h"
+#include "record/RecordStore.h"
 #include "session/ArticleTexts.h"
 #include "session/PhraseBook.h"
-#include "record/RecordStore.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -65,7 +65,8 @@ void TForm1::KeepArticleSession(const ArticleSessionRecord& done)
     row.title = done.title;
     QJsonObject measures { { QStringLiteral("way"), done.wubi ? QStringLiteral("wubi") : QStringLiteral("ime") },
         { QStringLiteral("keys"), m.keys }, { QStringLiteral("corrections"), m.corrections },
-        { QStringLiteral("keysPerSecond"), m.KeysPerSecond() }, { QStringLiteral("keysPerCharacter"), m.KeysPerCharacter() },
+        { QStringLiteral("keysPerSecond"), m.KeysPerSecond() },
+        { QStringLiteral("keysPerCharacter"), m.KeysPerCharacter() },
         { QStringLiteral("shortestKeysPerCharacter"), done.shortestKeysPerCharacter },
         { QStringLiteral("completed"), done.completed } };
     row.measures = QString::fromUtf8(QJsonDocument(measures).toJson(QJsonDocument::Compact));

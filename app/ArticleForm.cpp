@@ -3,9 +3,9 @@
 
 #include "app/ArticleSource.h"
 #include "app/ArticleView.h"
-#include "platform/Fonts.h"
 #include "app/ImeBox.h"
 #include "app/InputBox.h"
+#include "platform/Fonts.h"
 #include "platform/Platform.h"
 #include "presentation/Pictures.h"
 #include "ui_ArticleForm.h"
@@ -230,10 +230,7 @@ void TArticleForm::PasteButtonClick() { TakeText(QApplication::clipboard()->text
 
 // ---------------------------------------------------------------- one session
 
-void TArticleForm::WayClick()
-{
-    Restart();
-}
+void TArticleForm::WayClick() { Restart(); }
 
 void TArticleForm::RestartButtonClick() { Restart(); }
 

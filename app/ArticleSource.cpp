@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ArticleSource.h"
 
-#include "platform/Platform.h"
 #include "data/AppError.h"
+#include "platform/Platform.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -15,7 +15,4 @@ QVariant InputBox::inputMethodQuery(Qt::InputMethodQuery query) const
     return QLineEdit::inputMethodQuery(query);
 }
 
-void InputBox::inputMethodEvent(QInputMethodEvent* event)
-{
-    event->accept();
-}
+void InputBox::inputMethodEvent(QInputMethodEvent* event) { event->accept(); }

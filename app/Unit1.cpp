@@ -4,16 +4,16 @@
 #include "about/HelpActions.h"
 #include "app/ArticleForm.h"
 #include "app/FormParts.h"
+#include "app/InputBox.h"
 #include "platform/Face.h"
 #include "platform/FirstPaint.h"
 #include "platform/Fonts.h"
-#include "app/InputBox.h"
 #include "platform/Platform.h"
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
 #include "presentation/SlotGlyphs.h"
-#include "session/Judge.h"
 #include "session/ArticleTexts.h"
+#include "session/Judge.h"
 #include "session/PhraseBook.h"
 #include "session/Results.h"
 #include "ui_Unit1.h"
@@ -70,8 +70,8 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     Button6 = ui->Button6;
     Button7 = ui->Button7;
     Edit1 = ui->Edit1;
-    m_faceControls = { Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Image1, Button1, Edit1,
-        Button2, Button4, Button5, Button6, Button7 };
+    m_faceControls = { Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Image1, Button1, Edit1, Button2,
+        Button4, Button5, Button6, Button7 };
 
     setWindowFlags(windowFaceFlags);
     HoldWindowFaceSize();
@@ -269,7 +269,7 @@ void TForm1::SetCaption(QLabel* label, const QString& text)
         FitHintLine(text);
     // Labels size themselves to their text; their height is the font's character height.
     const QFontMetrics metrics(label->font());
-    const int height = label == Label5 ? hintPixels
+    const int height = label == Label5  ? hintPixels
         : label->font().pixelSize() > 0 ? label->font().pixelSize()
                                         : metrics.height();
     label->resize(text.isEmpty() ? 0 : metrics.horizontalAdvance(text), height);
@@ -361,10 +361,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void TForm1::Button4Click()
-{
-    close();
-}
+void TForm1::Button4Click() { close(); }
 
 // ---------------------------------------------------------------- session control
 
@@ -395,16 +392,19 @@ void TForm1::Start()
     BringToFront();
     const int mode = CurrentMode();
     if (mode == Mode::None) {
-        Platform::ShowMessageBox(QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
+        Platform::ShowMessageBox(
+            QStringLiteral("请选择打字类型"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
     const int time = ItemIndex(RadioGroup2);
     if (time < 0) {
-        Platform::ShowMessageBox(QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
+        Platform::ShowMessageBox(
+            QStringLiteral("请选择测试时间"), QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
     if (const char* file = bank.EmptyTableFile(mode)) {
-        Platform::ShowMessageBox(QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
+        Platform::ShowMessageBox(
+            QStringLiteral("练习数据“%1”没有可用的内容，无法开始这项练习。").arg(QLatin1String(file)),
             QStringLiteral("提示"), Platform::MessageIcon::Information);
         return;
     }
@@ -470,10 +470,7 @@ void TForm1::Continue()
     record.Resumed();
 }
 
-void TForm1::Button2Click()
-{
-    EndSession(false);
-}
+void TForm1::Button2Click() { EndSession(false); }
 
 void TForm1::Timer1Timer()
 {
@@ -656,27 +653,15 @@ void TForm1::ShowDecompositionPicture(int n)
 
 // ---------------------------------------------------------------- sound switches
 
-void TForm1::Timer2Timer()
-{
-    sound.Timer2Timer();
-}
+void TForm1::Timer2Timer() { sound.Timer2Timer(); }
 
-void TForm1::CheckBox1Click()
-{
-    sound.CheckBox1Click(CheckBox1->isChecked());
-}
+void TForm1::CheckBox1Click() { sound.CheckBox1Click(CheckBox1->isChecked()); }
 
-void TForm1::CheckBox2Click()
-{
-    sound.CheckBox2Click(CheckBox2->isChecked());
-}
+void TForm1::CheckBox2Click() { sound.CheckBox2Click(CheckBox2->isChecked()); }
 
 // ---------------------------------------------------------------- help menu
 
-void TForm1::Button5Click()
-{
-    PopupMenu1->popup(QCursor::pos());
-}
+void TForm1::Button5Click() { PopupMenu1->popup(QCursor::pos()); }
 
 void TForm1::N1Click() { HelpActions::OpenProductPage(); }
 void TForm1::N2Click() { HelpActions::ShowAboutBox(this); }

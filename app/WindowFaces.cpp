@@ -50,10 +50,7 @@ void TForm1::Button6Click()
     }
 }
 
-void TForm1::PostSysCommand(quint32 command)
-{
-    QCoreApplication::postEvent(this, new SysCommandEvent(command));
-}
+void TForm1::PostSysCommand(quint32 command) { QCoreApplication::postEvent(this, new SysCommandEvent(command)); }
 
 bool TForm1::event(QEvent* event)
 {

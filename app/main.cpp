@@ -20,8 +20,8 @@ namespace {
 // directly instead.
 class DirectGroupFrameStyle : public QProxyStyle {
 public:
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-        const QWidget* widget) const override
+    void drawPrimitive(
+        PrimitiveElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const override
     {
         if (element != PE_FrameGroupBox) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);

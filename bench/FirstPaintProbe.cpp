@@ -13,11 +13,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
-#include <cstdio>
-#include <cstdlib>
 #include <sys/resource.h>
 #include <time.h>
 

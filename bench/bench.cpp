@@ -5,9 +5,9 @@
 // Run it on a real display server (bench/run uses Xvfb); it prints Markdown table rows.
 
 #include "app/InputBox.h"
-#include "platform/Platform.h"
 #include "app/Unit1.h"
 #include "data/Tables.h"
+#include "platform/Platform.h"
 #include "session/Judge.h"
 
 #include <QApplication>
@@ -237,8 +237,8 @@ void KeyToRepaint(TForm1& form, int mode, const char* name, int rounds)
     }
     Platform::RunHandler([&] { form.Button2Click(); });
     Settle();
-    Row(std::string("key to repaint, mode ") + std::to_string(mode) + " (" + name + "), hit", Summarise(hits),
-        "≤ 1 ms", 1.0);
+    Row(std::string("key to repaint, mode ") + std::to_string(mode) + " (" + name + "), hit", Summarise(hits), "≤ 1 ms",
+        1.0);
     Row(std::string("key to repaint, mode ") + std::to_string(mode) + " (" + name + "), miss", Summarise(misses),
         "≤ 1 ms", 1.0);
 }
@@ -299,7 +299,8 @@ int main(int argc, char* argv[])
     // The learner's own settings stay untouched.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-    Platform::SetMessageSink([](const Platform::Message& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m.text)); });
+    Platform::SetMessageSink(
+        [](const Platform::Message& m) { std::fprintf(stderr, "message: %s\n", qPrintable(m.text)); });
 
     if (memoryOnly)
         return MemoryAfterSession();

@@ -60,10 +60,11 @@ Launch LaunchOnce(const std::string& program)
 
     Launch launch;
     long long paintNs = 0, cpuNs = -1;
-    if (std::sscanf(text.c_str(), "first-paint %lld ns peak-rss %ld KiB objects %*u multimedia %*d cpu %lld ns", &paintNs,
-            &launch.peakKiB, &cpuNs)
+    if (std::sscanf(text.c_str(), "first-paint %lld ns peak-rss %ld KiB objects %*u multimedia %*d cpu %lld ns",
+            &paintNs, &launch.peakKiB, &cpuNs)
         >= 2) {
-        const long long startNs = std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
+        const long long startNs
+            = std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
         launch.ms = double(paintNs - startNs) / 1e6;
         launch.cpuMs = cpuNs >= 0 ? double(cpuNs) / 1e6 : -1;
     } else {
@@ -137,6 +138,7 @@ int main(int argc, char* argv[])
     std::printf("| peak resident memory at first paint | %.1f MiB | | | %d | ≤ 40 MiB | %s |\n", peak, launches,
         peak <= 40 ? "met" : "missed");
     if (!bare.empty())
-        std::printf("| (floor: bare Qt window with one label) | %.1f MiB | | | %d | | |\n", Median(barePeaks), launches);
+        std::printf(
+            "| (floor: bare Qt window with one label) | %.1f MiB | | | %d | | |\n", Median(barePeaks), launches);
     return 0;
 }

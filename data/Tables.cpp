@@ -2,8 +2,8 @@
 #include "data/Tables.h"
 
 #include "data/AppError.h"
-#include "data/RegularFile.h"
 #include "data/Records.h"
+#include "data/RegularFile.h"
 #include "data/Unitcomm.h"
 
 #include <algorithm>
@@ -39,15 +39,9 @@ std::string_view Table::text() const
     return std::string_view(buffer.data(), std::strlen(buffer.data()));
 }
 
-void Table::free()
-{
-    std::vector<char>().swap(buffer);
-}
+void Table::free() { std::vector<char>().swap(buffer); }
 
-const TableFormat& FormatOf(TableKind kind)
-{
-    return formats[static_cast<size_t>(kind)];
-}
+const TableFormat& FormatOf(TableKind kind) { return formats[static_cast<size_t>(kind)]; }
 
 Table& DataTables::of(TableKind kind)
 {
@@ -99,7 +93,8 @@ bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& ta
     return true;
 }
 
-void DecipherIntoTable(std::string_view bytes, int recordSize, int countAdjust, const std::uint32_t key[4], Table& table)
+void DecipherIntoTable(
+    std::string_view bytes, int recordSize, int countAdjust, const std::uint32_t key[4], Table& table)
 {
     const size_t plainSize = (bytes.size() + 7) / 8 * 8;
     // A last partial block is padded with zeros before it is deciphered.

@@ -48,8 +48,8 @@ constexpr std::uintmax_t kMaxTableBytes = 64u << 20;
 // Reads a plain table whole; returns false when the file cannot be opened. A file that is
 // no regular file or is beyond kMaxTableBytes is not opened at all, and `refusal` (when
 // given) says why; it stays empty for a file that is simply missing.
-bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& table, int& size,
-    std::string* refusal = nullptr);
+bool LoadPlainTable(
+    const std::filesystem::path& file, int recordSize, Table& table, int& size, std::string* refusal = nullptr);
 
 // Reads and deciphers an enciphered table block by block under dataKey.
 // Throws AppError naming the path and the system's reason when the file cannot be opened,
@@ -57,7 +57,8 @@ bool LoadPlainTable(const std::filesystem::path& file, int recordSize, Table& ta
 void LoadEncipheredTable(const std::filesystem::path& file, int recordSize, int countAdjust, Table& table);
 
 // Deciphers raw file bytes into a table (also used by the fuzzer).
-void DecipherIntoTable(std::string_view fileBytes, int recordSize, int countAdjust, const std::uint32_t key[4], Table& table);
+void DecipherIntoTable(
+    std::string_view fileBytes, int recordSize, int countAdjust, const std::uint32_t key[4], Table& table);
 
 enum class LoadOutcome { Loaded, PlainTableMissing };
 

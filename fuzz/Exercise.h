@@ -232,8 +232,8 @@ inline void Attempts(const DataTables& tables, Input& in)
                 if (tables.wb2.count > 0)
                     DrawSlot(tables.wb2, random, w2[k]);
             }
-            for (int k : { MatchAttempt(py, form.attempt), MatchAttempt(zg, form.attempt), MatchAttempt(w1, form.attempt),
-                     MatchAttempt(w2, form.attempt), MatchAttempt(wb, form.attempt) })
+            for (int k : { MatchAttempt(py, form.attempt), MatchAttempt(zg, form.attempt),
+                     MatchAttempt(w1, form.attempt), MatchAttempt(w2, form.attempt), MatchAttempt(wb, form.attempt) })
                 Expect(k >= 0 && k <= 4, "match outside the four slots");
         } catch (const AppError&) {
             // A level-2 record with a damaged picture field; the others were drawn.

@@ -56,29 +56,29 @@ QString ProgramDirOfExecutable(const QByteArray& rawExecutablePath)
 
 namespace {
 #ifdef Q_OS_LINUX
-QByteArray RawExecutablePath()
-{
-    QByteArray buffer(4096, Qt::Uninitialized);
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), size_t(buffer.size()));
-    return n > 0 && n < buffer.size() ? buffer.left(n) : QByteArray();
-}
+    QByteArray RawExecutablePath()
+    {
+        QByteArray buffer(4096, Qt::Uninitialized);
+        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), size_t(buffer.size()));
+        return n > 0 && n < buffer.size() ? buffer.left(n) : QByteArray();
+    }
 #endif
 
-const QString& executableDir()
-{
-    // applicationDirPath() decodes the path as UTF-8 and loses what is not; on Windows it
-    // comes from the wide-character API and is whole.
-    static const QString dir = [] {
+    const QString& executableDir()
+    {
+        // applicationDirPath() decodes the path as UTF-8 and loses what is not; on Windows it
+        // comes from the wide-character API and is whole.
+        static const QString dir = [] {
 #ifdef Q_OS_LINUX
-        const QByteArray raw = RawExecutablePath();
-        if (!raw.isEmpty())
-            return ProgramDirOfExecutable(raw);
+            const QByteArray raw = RawExecutablePath();
+            if (!raw.isEmpty())
+                return ProgramDirOfExecutable(raw);
 #endif
-        QString d = QCoreApplication::applicationDirPath();
-        return d.endsWith(QLatin1Char('/')) ? d : d + QLatin1Char('/');
-    }();
-    return dir;
-}
+            QString d = QCoreApplication::applicationDirPath();
+            return d.endsWith(QLatin1Char('/')) ? d : d + QLatin1Char('/');
+        }();
+        return dir;
+    }
 }
 
 QString ProgramDir()
@@ -119,8 +119,8 @@ void ShowMessageBox(const QString& text, const QString& title, MessageIcon icon)
         return;
     }
     QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information
-                        : icon == MessageIcon::Critical ? QMessageBox::Critical
-                                                        : QMessageBox::NoIcon,
+            : icon == MessageIcon::Critical          ? QMessageBox::Critical
+                                                     : QMessageBox::NoIcon,
         title, text, QMessageBox::Ok);
     box.exec();
 }

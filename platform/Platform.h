@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
 #include <QByteArray>
+#include <QString>
 #include <QUrl>
 #include <filesystem>
 #include <functional>

@@ -84,7 +84,8 @@ GifPicture DecodeGif(const unsigned char* data, std::size_t size, const std::str
             const int sx = desc.Left + x;
             if (sx < 0 || sx >= picture.width)
                 continue;
-            picture.pixels[std::size_t(sy) * picture.width + sx] = colour(image.RasterBits[std::size_t(y) * desc.Width + x]);
+            picture.pixels[std::size_t(sy) * picture.width + sx]
+                = colour(image.RasterBits[std::size_t(y) * desc.Width + x]);
         }
     }
     return picture;

@@ -7,8 +7,22 @@
 
 // The controls the two faces place, so a placement can only name one that exists.
 enum class FaceControl {
-    Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Image1,
-    Button1, Edit1, Button2, Button4, Button5, Button6, Button7,
+    Label1,
+    Label2,
+    Label3,
+    Label4,
+    Label5,
+    Label6,
+    Label7,
+    Label8,
+    Image1,
+    Button1,
+    Edit1,
+    Button2,
+    Button4,
+    Button5,
+    Button6,
+    Button7,
     Count
 };
 
@@ -16,8 +30,8 @@ enum class FaceControl {
 constexpr std::string_view ControlName(FaceControl c)
 {
     constexpr std::array<std::string_view, std::size_t(FaceControl::Count)> names { "Label1", "Label2", "Label3",
-        "Label4", "Label5", "Label6", "Label7", "Label8", "Image1", "Button1", "Edit1", "Button2", "Button4",
-        "Button5", "Button6", "Button7" };
+        "Label4", "Label5", "Label6", "Label7", "Label8", "Image1", "Button1", "Edit1", "Button2", "Button4", "Button5",
+        "Button6", "Button7" };
     return names[std::size_t(c)];
 }
 
@@ -32,15 +46,14 @@ struct Placement {
 struct FaceLayout {
     std::vector<Placement> placements;
     int slotFontPoints = 0; // the four slot labels' font size (points at 96 dpi)
-    int cellWidth = 0;      // full screen only: w
-    int gap = 0;            // full screen only: g
-    int offset = 0;         // full screen only: d
+    int cellWidth = 0; // full screen only: w
+    int gap = 0; // full screen only: g
+    int offset = 0; // full screen only: d
 };
 
 // Heights the bottom row has at the moment of the switch.
 struct BottomRowHeights {
-    int label5 = 0, image1 = 0, button1 = 0, edit1 = 0, button2 = 0, button4 = 0, button5 = 0, button6 = 0,
-        label8 = 0;
+    int label5 = 0, image1 = 0, button1 = 0, edit1 = 0, button2 = 0, button4 = 0, button5 = 0, button6 = 0, label8 = 0;
 };
 
 FaceLayout WindowFaceLayout();

@@ -257,9 +257,9 @@ void RecordWindow::ShowMode(int mode)
     fillWeak(SlowTable, m_store.Slowest(mode, WeakestShown), false);
     fillWeak(MissedTable, m_store.MostMissed(mode, WeakestShown), true);
     // Only pinyin follow-typing names the item a wrong attempt was meant for.
-    MissedNote->setText(
-        mode == Mode::PinyinFollow ? QString()
-                                   : QStringLiteral("这一类型打错时无法确定本想打哪个字，所以只计总失误，不按字统计。"));
+    MissedNote->setText(mode == Mode::PinyinFollow
+            ? QString()
+            : QStringLiteral("这一类型打错时无法确定本想打哪个字，所以只计总失误，不按字统计。"));
     MissedNote->setVisible(mode != Mode::PinyinFollow);
     MissedTable->setVisible(mode == Mode::PinyinFollow);
 }

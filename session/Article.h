@@ -129,7 +129,7 @@ private:
     std::int64_t m_firstKeyMs = -1;
     std::int64_t m_lastKeyMs = -1;
     mutable std::size_t m_bestUpTo = 0; // the runs before this index are split
-    mutable int m_bestKeys = 0;         // and take this many keys at best
+    mutable int m_bestKeys = 0; // and take this many keys at best
 };
 
 // The input-method way: committed text is compared character by character with the text's

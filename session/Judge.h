@@ -15,7 +15,7 @@ bool KeptByFilter(char key);
 // the filter discarded it).
 struct AttemptForm {
     enum class Box { Unchanged, Emptied, SetToKey };
-    bool made = false;   // an attempt is formed at this key
+    bool made = false; // an attempt is formed at this key
     std::string attempt; // trimmed and upper-cased; may be empty, and is then not compared
     Box box = Box::Unchanged;
 };

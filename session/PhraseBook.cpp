@@ -133,4 +133,3 @@ std::string PhraseSlotText(const std::string& gbkText, int& perLine)
     perLine = (characters + 1) / 2;
     return gbkText.substr(0, std::size_t(perLine) * 2) + "\n" + gbkText.substr(std::size_t(perLine) * 2);
 }
-

@@ -42,7 +42,8 @@ SoundBackend& SoundSystem::Backend()
             m_backend = LoadSoundLibrary(Platform::ProgramDir(), error);
             if (!error.isEmpty())
                 Platform::ReportError(
-                    QStringLiteral("The sound library cannot be loaded: %1. The program runs without sound.").arg(error));
+                    QStringLiteral("The sound library cannot be loaded: %1. The program runs without sound.")
+                        .arg(error));
         }
     }
     return *m_backend;

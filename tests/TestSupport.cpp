@@ -6,10 +6,7 @@ MessageCapture::MessageCapture()
     Platform::SetMessageSink([this](const Platform::Message& m) { messages.append(m); });
 }
 
-MessageCapture::~MessageCapture()
-{
-    Platform::SetMessageSink({});
-}
+MessageCapture::~MessageCapture() { Platform::SetMessageSink({}); }
 
 QStringList MessageCapture::texts() const
 {
@@ -25,25 +22,16 @@ TestProgramDir::TestProgramDir(const TestTables& t)
     Platform::SetProgramDirForTesting(path());
 }
 
-TestProgramDir::~TestProgramDir()
-{
-    Platform::SetProgramDirForTesting(QString());
-}
+TestProgramDir::~TestProgramDir() { Platform::SetProgramDirForTesting(QString()); }
 
-QString TestProgramDir::path() const
-{
-    return QString::fromStdString(m_tables.path());
-}
+QString TestProgramDir::path() const { return QString::fromStdString(m_tables.path()); }
 
 void TestProgramDir::writeFile(const QString& name, const std::string& bytes)
 {
     m_tables.writeFile(name.toStdString(), bytes);
 }
 
-void TestProgramDir::remove(const QString& name)
-{
-    m_tables.remove(name.toStdString());
-}
+void TestProgramDir::remove(const QString& name) { m_tables.remove(name.toStdString()); }
 
 #include "app/InputBox.h"
 #include "sound/SoundLibrary.h"
@@ -61,10 +49,7 @@ WindowFixture::WindowFixture(const TestTables& tables, bool show)
     create(show);
 }
 
-WindowFixture::~WindowFixture()
-{
-    form.reset();
-}
+WindowFixture::~WindowFixture() { form.reset(); }
 
 void FireTimer(QTimer* timer)
 {
@@ -108,10 +93,7 @@ TForm1& WindowFixture::create(bool show)
     return *form;
 }
 
-QString WindowFixture::recordPath() const
-{
-    return m_dataDir.path() + QStringLiteral("/record.sqlite");
-}
+QString WindowFixture::recordPath() const { return m_dataDir.path() + QStringLiteral("/record.sqlite"); }
 
 void WindowFixture::start(int mode, int time)
 {
@@ -167,7 +149,10 @@ struct CaseTimeLimit::Shared {
     std::mutex mutex;
     std::condition_variable changed;
     std::chrono::steady_clock::time_point deadline = Never();
-    static std::chrono::steady_clock::time_point Never() { return std::chrono::steady_clock::now() + std::chrono::hours(24 * 365); }
+    static std::chrono::steady_clock::time_point Never()
+    {
+        return std::chrono::steady_clock::now() + std::chrono::hours(24 * 365);
+    }
     std::string name;
     bool quit = false;
 };

@@ -34,7 +34,6 @@ private:
     TableDir m_tables;
 };
 
-
 #include "app/Unit1.h"
 #include "tests/FakeSound.h"
 

@@ -7,8 +7,8 @@
 
 #include "about/HelpActions.h"
 #include "about/Unit2.h"
-#include "platform/Platform.h"
 #include "app/Unit1.h"
+#include "platform/Platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,10 +25,12 @@
 
 namespace {
 
-const QString kDescription = QStringLiteral(
-    "本软件需要在英文输入法状态下进行英文字母、数字键、拼音、86版五笔练习，软件支持音效功能，电脑有声音输出，开启后练习效果更佳。"
-    "在五笔练习(拼音训练)中可按键盘上的F1、F2、F3、F4键对应的汉字显示出该汉字的五笔编码(拼音)和该汉字的五笔拆解图(直观易理解)，可按多次。"
-    "打字界面有全屏幕和窗口显示两种，本次版本改进打中效果。");
+const QString kDescription
+    = QStringLiteral("本软件需要在英文输入法状态下进行英文字母、数字键、拼音、86版五笔练习，软件支持音效功能，电脑有声"
+                     "音输出，开启后练习效果更佳。"
+                     "在五笔练习(拼音训练)中可按键盘上的F1、F2、F3、F4键对应的汉字显示出该汉字的五笔编码(拼音)"
+                     "和该汉字的五笔拆解图(直观易理解)，可按多次。"
+                     "打字界面有全屏幕和窗口显示两种，本次版本改进打中效果。");
 
 QList<TForm2*> visibleAboutBoxes()
 {
@@ -175,7 +177,8 @@ void TestAbout::pathWithBlanksAndChineseIsOneWholePath()
     form->findChild<QAction*>(QStringLiteral("N861"))->trigger();
     HelpActions::OpenReferenceFile(QStringLiteral("五笔字型简述.doc"));
     QCOMPARE(m_opened.size(), 2);
-    const QString expected[2] = { m_oddDir + QStringLiteral("五笔字根图86版.jpg"), m_oddDir + QStringLiteral("五笔字型简述.doc") };
+    const QString expected[2]
+        = { m_oddDir + QStringLiteral("五笔字根图86版.jpg"), m_oddDir + QStringLiteral("五笔字型简述.doc") };
     for (int i = 0; i < 2; ++i) {
         QVERIFY(m_opened[i].isLocalFile());
         QVERIFY(m_opened[i].isValid());
@@ -329,8 +332,8 @@ void TestAbout::aboutBoxTextsStayApart()
     auto* group = box->findChild<QGroupBox*>(QStringLiteral("GroupBox1"));
     // Where the text of a label is painted, in the box's coordinates.
     auto inkOf = [&](QLabel* label) {
-        const QRect inside = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(),
-            -label->margin());
+        const QRect inside
+            = label->contentsRect().adjusted(label->margin(), label->margin(), -label->margin(), -label->margin());
         const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
         QRect ink = QFontMetrics(label->font()).boundingRect(inside, flags, label->text());
         return QRect(label->mapTo(box, ink.topLeft()), ink.size());

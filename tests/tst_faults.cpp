@@ -4,8 +4,8 @@
 // randomized run over the ground the fuzzers cover. Each gives one clear message at most
 // and never a crash, a hang or a wrong count.
 
-#include "tests/TestSupport.h"
 #include "sound/SoundLibrary.h"
+#include "tests/TestSupport.h"
 
 #include "fuzz/Exercise.h"
 #include "presentation/Pictures.h"
@@ -181,10 +181,7 @@ QString HitKeys(const TForm1& form, int mode)
     return QString::fromLatin1(AsciiLower(code).c_str()) + (space ? QStringLiteral(" ") : QString());
 }
 
-int HitCount(const TForm1& form, int mode)
-{
-    return Mode::IsSingleKey(mode) ? form.keyHitCount : form.inputHitCount;
-}
+int HitCount(const TForm1& form, int mode) { return Mode::IsSingleKey(mode) ? form.keyHitCount : form.inputHitCount; }
 
 // Makes `path` one of the special things a learner's folder may hold instead of a file.
 enum class Special { Pipe, DevZeroLink, SparseHuge, Folder };
@@ -209,7 +206,7 @@ bool MakeSpecial(const QString& path, Special kind)
 
 bool IsPipe(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
 }
 
@@ -303,9 +300,9 @@ void TestFaults::specialDataFile_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<int>("kind");
-    const std::pair<Special, const char*> kinds[] = { { Special::Pipe, "pipe" },
-        { Special::DevZeroLink, "link to /dev/zero" }, { Special::SparseHuge, "sparse 2 GiB" },
-        { Special::Folder, "folder" } };
+    const std::pair<Special, const char*> kinds[]
+        = { { Special::Pipe, "pipe" }, { Special::DevZeroLink, "link to /dev/zero" },
+              { Special::SparseHuge, "sparse 2 GiB" }, { Special::Folder, "folder" } };
     for (const char* file : kFiles)
         for (const auto& [kind, name] : kinds)
             QTest::addRow("%s %s", file, name) << QString::fromLatin1(file) << int(kind);
@@ -445,7 +442,7 @@ void TestFaults::settingsLinkedToADeviceAsRoot()
     f.form->CheckBox1->click();
     f.form->CheckBox1->click();
     f.form.reset();
-    struct stat st {};
+    struct stat st { };
     QVERIFY(::lstat(QFile::encodeName(node).constData(), &st) == 0);
     QVERIFY2(S_ISCHR(st.st_mode), "the device node was replaced by a file");
     QVERIFY(QFileInfo(f.settingsFile).isSymLink());
@@ -470,7 +467,8 @@ void TestFaults::damagedSettingsAreSaidAsTheyAre()
     f.create();
     QCOMPARE(f.messages.messages.size(), 1);
     const QString text = f.messages.texts()[0];
-    QVERIFY2(text.contains(QStringLiteral("damaged")) && text.contains(QStringLiteral("written anew")), qPrintable(text));
+    QVERIFY2(
+        text.contains(QStringLiteral("damaged")) && text.contains(QStringLiteral("written anew")), qPrintable(text));
     QCOMPARE(f.form->sound.playMp3Flag, 1);
     // What the message promised: the next start reads a good store and says nothing.
     f.messages.clear();
@@ -529,14 +527,16 @@ void TestFaults::programFolderNamedInGbkOrLatin1()
     QVERIFY(copy(QCoreApplication::applicationFilePath(), "tst_faults"));
     QVERIFY(::chmod((folder + "/tst_faults").constData(), 0700) == 0);
     QVERIFY(copy(QStringLiteral(QUILLADO_BIN_DIR "/quillado"), "quillado"));
-    for (const char* file : { "wb1.dat", "wb2.dat", "wb.dat", "wbzg.dat", "py.dat", "wbcz.dat", "wbzd.dat", "abc.wav", "quillado_sound.so" })
+    for (const char* file : { "wb1.dat", "wb2.dat", "wb.dat", "wbzg.dat", "py.dat", "wbcz.dat", "wbzd.dat", "abc.wav",
+             "quillado_sound.so" })
         QVERIFY2(copy(QStringLiteral(QUILLADO_BIN_DIR "/") + QLatin1String(file), file), file);
 
     // The program directory as the program finds it: every table loads, the sound is a file.
     // The folder's name has no QString, so a shell glob names it (the only folder there).
     const QString shell = QStringLiteral("/bin/sh");
     const QString inScratch = QStringLiteral("cd '%1' && exec ./*/").arg(scratch.path());
-    const ChildRun run = RunChild(shell, { QStringLiteral("-c"), inScratch + QStringLiteral("tst_faults --child-folder") }, {}, 60);
+    const ChildRun run
+        = RunChild(shell, { QStringLiteral("-c"), inScratch + QStringLiteral("tst_faults --child-folder") }, {}, 60);
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(run.output));
     const QRegularExpressionMatch counts
         = QRegularExpression(QStringLiteral("tables (\\d+) (\\d+) (\\d+) (\\d+) (\\d+) loaded")).match(run.output);
@@ -601,7 +601,8 @@ void TestFaults::noChineseFontIsSaidOnce()
     QCOMPARE(run.output.count(QStringLiteral("MESSAGE: No font with Chinese characters")), 1);
 
     // With the machine's fonts, nothing is said.
-    const ChildRun normal = RunChild(QCoreApplication::applicationFilePath(), { QStringLiteral("--child-window") }, {}, 60);
+    const ChildRun normal
+        = RunChild(QCoreApplication::applicationFilePath(), { QStringLiteral("--child-window") }, {}, 60);
     QVERIFY2(normal.finished && normal.exitCode == 0, qPrintable(normal.output));
     QVERIFY2(!normal.output.contains(QStringLiteral("MESSAGE: ")), qPrintable(normal.output));
 }
@@ -687,7 +688,8 @@ void TestFaults::dataFileFault()
             continue;
         }
         const TableKind otherKind = KindOf(QLatin1String(other));
-        const int expected = afterMissing ? 0 : ExpectedCount(FormatOf(otherKind), ReadAll(f.dir.path() + other).size());
+        const int expected
+            = afterMissing ? 0 : ExpectedCount(FormatOf(otherKind), ReadAll(f.dir.path() + other).size());
         QCOMPARE(form.tables.of(otherKind).count, expected);
     }
     SessionInEveryMode(f, file);
@@ -701,7 +703,8 @@ void TestFaults::SessionInEveryMode(WindowFixture& f, const QString& file)
         f.start(mode, 0);
         if (!Running(form)) {
             // Refused: one message that names the table, and nothing half started.
-            QVERIFY2(f.messages.messages.size() == 1, qPrintable(QStringLiteral("mode %1: %2").arg(mode).arg(f.messages.texts().join('|'))));
+            QVERIFY2(f.messages.messages.size() == 1,
+                qPrintable(QStringLiteral("mode %1: %2").arg(mode).arg(f.messages.texts().join('|'))));
             QVERIFY(Idle(form));
             QVERIFY(!f.messages.messages[0].text.isEmpty());
             continue;
@@ -709,7 +712,8 @@ void TestFaults::SessionInEveryMode(WindowFixture& f, const QString& file)
         // Running. Only the guide picture of Wubi follow-typing may be missing.
         QVERIFY2(f.messages.messages.size() <= 1, qPrintable(f.messages.texts().join('|')));
         if (!f.messages.messages.isEmpty())
-            QVERIFY2(f.messages.messages[0].text.contains(QStringLiteral("MywbGIF")), qPrintable(f.messages.messages[0].text));
+            QVERIFY2(f.messages.messages[0].text.contains(QStringLiteral("MywbGIF")),
+                qPrintable(f.messages.messages[0].text));
 
         const QString keys = HitKeys(form, mode);
         int before = f.messages.messages.size();
@@ -895,7 +899,8 @@ void TestFaults::musicFileUnplayable()
     f.messages.clear();
     f.create();
     QTRY_COMPARE_WITH_TIMEOUT(f.messages.messages.size(), 1, 30000);
-    QVERIFY2(f.messages.messages[0].text.contains(QStringLiteral("Test1.mp3")), qPrintable(f.messages.messages[0].text));
+    QVERIFY2(
+        f.messages.messages[0].text.contains(QStringLiteral("Test1.mp3")), qPrintable(f.messages.messages[0].text));
     // The repeat tick does not try the broken track again and again: the failed track is
     // closed, and a tick plays only a stopped one.
     QVERIFY(f.form->sound.Player());
@@ -909,7 +914,8 @@ void TestFaults::musicFileUnplayable()
     f.type(QStringLiteral("1"));
     QCOMPARE(f.form->keyHitCount, 1);
     QTRY_COMPARE_WITH_TIMEOUT(f.messages.messages.size(), 2, 30000);
-    QVERIFY2(f.messages.messages[1].text.contains(QStringLiteral("Test0.mp3")), qPrintable(f.messages.messages[1].text));
+    QVERIFY2(
+        f.messages.messages[1].text.contains(QStringLiteral("Test0.mp3")), qPrintable(f.messages.messages[1].text));
     FireTimer(f.form->Timer2);
     QCOMPARE(f.messages.messages.size(), 2);
     QVERIFY(Running(*f.form));
@@ -979,7 +985,8 @@ void TestFaults::settingsUnwritable()
     f.messages.clear();
     f.create();
     QCOMPARE(f.messages.messages.size(), 1);
-    QVERIFY2(f.messages.messages[0].text.contains(QStringLiteral("Quillado.conf")), qPrintable(f.messages.messages[0].text));
+    QVERIFY2(
+        f.messages.messages[0].text.contains(QStringLiteral("Quillado.conf")), qPrintable(f.messages.messages[0].text));
     QCOMPARE(f.form->sound.playMp3Flag, 1);
     QCOMPARE(f.form->sound.playWavFlag, 1);
     f.form->CheckBox1->click();
@@ -1118,7 +1125,8 @@ void TestFaults::randomProgramDirectories()
         for (int k = 0; k < 160; ++k)
             input += char(random());
         try {
-            Exercise::Directory(dir.path().toStdString(), reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
+            Exercise::Directory(
+                dir.path().toStdString(), reinterpret_cast<const std::uint8_t*>(input.data()), input.size());
         } catch (const Exercise::Broken& e) {
             QFAIL(qPrintable(QStringLiteral("%1 for input %2").arg(e.what(), Hex(input))));
         }
@@ -1186,11 +1194,9 @@ int RunAsChild(const QString& mode)
         // The real sound library on a machine that claims an audio device.
         Platform::SetProgramDirForTesting(qEnvironmentVariable("QUILLADO_TEST_DIR"));
         QTemporaryDir config;
-        SoundSystem sound({ [] {
-                               return std::make_unique<RealSoundWithFakeOutputs>(
-                                   LoadBuiltSoundLibrary(), [] { return 1; });
-                           },
-            config.filePath(QStringLiteral("Quillado.conf")) });
+        SoundSystem sound(
+            { [] { return std::make_unique<RealSoundWithFakeOutputs>(LoadBuiltSoundLibrary(), [] { return 1; }); },
+                config.filePath(QStringLiteral("Quillado.conf")) });
         sound.ReadSwitches();
         sound.Begin();
         for (const char* track : { "Test0.mp3", "Test1.mp3", "Test0.mp3" })

@@ -3,8 +3,8 @@
 // directions; the string conversions around it; and the widget boundary against Qt's own
 // codec where Qt has one.
 
-#include "platform/Platform.h"
 #include "data/Gbk.h"
+#include "platform/Platform.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

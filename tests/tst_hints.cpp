@@ -13,10 +13,7 @@ void press(TForm1& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoMo
     QTest::keyClick(form.Edit1, key, modifiers);
 }
 
-bool picturesEmbedded()
-{
-    return QFile::exists(QStringLiteral(":/pictures/MYWBGIF1"));
-}
+bool picturesEmbedded() { return QFile::exists(QStringLiteral(":/pictures/MYWBGIF1")); }
 }
 
 class TestHints : public QObject {

@@ -108,8 +108,8 @@ void TestMainWindow::windowProperties()
 void TestMainWindow::radioGroupsListTheirItemsInOrder()
 {
     WindowFixture f;
-    const QStringList modes = { "英文(大)", "英文(小)", "数字练习", "拼音练习", "字根练习", "一级简码", "二级简码", "五笔练习",
-        "拼音跟打", "五笔跟打" };
+    const QStringList modes = { "英文(大)", "英文(小)", "数字练习", "拼音练习", "字根练习", "一级简码", "二级简码",
+        "五笔练习", "拼音跟打", "五笔跟打" };
     const QStringList times = { "1分钟", "5分钟", "10分钟", "30分钟", "1小时", "2小时", "3小时", "5小时" };
     for (int i = 0; i < modes.size(); ++i)
         QCOMPARE(f.form->ItemCaption(f.form->RadioGroup1, i), modes[i]);
@@ -151,7 +151,8 @@ void TestMainWindow::hintCodesClearThePicture()
         QCOMPARE(form.Label5->text(), QString::fromLatin1(code));
         const QRect text(form.Label5->pos(),
             QSize(QFontMetrics(form.Label5->font()).horizontalAdvance(form.Label5->text()), form.Label5->height()));
-        QVERIFY2(text.right() < form.Image1->x(), qPrintable(QStringLiteral("%1 ends at %2").arg(code).arg(text.right())));
+        QVERIFY2(
+            text.right() < form.Image1->x(), qPrintable(QStringLiteral("%1 ends at %2").arg(code).arg(text.right())));
         QCOMPARE(form.Label5->height(), 35);
         if (std::strlen(code) == 1)
             QCOMPARE(form.Label5->font().pixelSize(), 35);
@@ -167,9 +168,10 @@ void TestMainWindow::fontsArePixelSizedSongFaces()
         bool bold;
     };
     TForm1& form = *f.form;
-    const Expect expected[] = { { form.Label1, 200, false }, { form.Label4, 200, false }, { form.RadioGroup1, 17, false },
-        { form.CheckBox1, 14, false }, { form.Label6, 17, false }, { form.Label5, 35, true }, { form.Label8, 35, true },
-        { form.Edit1, 35, true }, { form.Button1, 17, true }, { form.Button6, 17, true }, { &form, 14, false } };
+    const Expect expected[] = { { form.Label1, 200, false }, { form.Label4, 200, false },
+        { form.RadioGroup1, 17, false }, { form.CheckBox1, 14, false }, { form.Label6, 17, false },
+        { form.Label5, 35, true }, { form.Label8, 35, true }, { form.Edit1, 35, true }, { form.Button1, 17, true },
+        { form.Button6, 17, true }, { &form, 14, false } };
     for (const Expect& e : expected) {
         QCOMPARE(e.w->font().pixelSize(), e.pixels);
         QCOMPARE(e.w->font().bold(), e.bold);
@@ -197,7 +199,8 @@ void TestMainWindow::timersAndMenu()
     // The specified entries in their order, then the learning record's window last.
     QCOMPARE(names, QStringList({ "N1", "N2", "N3", "N4", "N861", "N5", "N6" }));
     QCOMPARE(captions,
-        QStringList({ "软件更新", "关于软件说明", "标准键盘键位图", "数字键盘指法图", "五笔字根图86版", "五笔字型简述", "练习记录" }));
+        QStringList({ "软件更新", "关于软件说明", "标准键盘键位图", "数字键盘指法图", "五笔字根图86版", "五笔字型简述",
+            "练习记录" }));
 }
 
 void TestMainWindow::tabOrder()

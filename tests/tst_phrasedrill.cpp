@@ -203,7 +203,8 @@ void TestPhraseDrill::phrasesFitTheirSlots()
     const char* phrases[] = { "中国", "共和国", "操作系统", "中华人民共和国" };
     const char* codes[] = { "KHLG", "ATLG", "RWTX", "KWWL" };
     for (int k = 1; k <= 4; ++k) {
-        f.form->bank.phraseSlots[size_t(k)] = { codes[k - 1], Gbk(phrases[k - 1]), int(QString(phrases[k - 1]).size()), 1 };
+        f.form->bank.phraseSlots[size_t(k)]
+            = { codes[k - 1], Gbk(phrases[k - 1]), int(QString(phrases[k - 1]).size()), 1 };
         form.EffectTimer(k)->start();
         QMetaObject::invokeMethod(form.EffectTimer(k), "timeout");
     }

@@ -138,8 +138,7 @@ private slots:
             DecodeGif(reinterpret_cast<const unsigned char*>(notGif.constData()), size_t(notGif.size()), "MywbGIF9");
             QFAIL("no error");
         } catch (const AppError& e) {
-            QCOMPARE(QString::fromUtf8(e.what()),
-                QString("MywbGIF9: %1").arg(GifErrorString(D_GIF_ERR_NOT_GIF_FILE)));
+            QCOMPARE(QString::fromUtf8(e.what()), QString("MywbGIF9: %1").arg(GifErrorString(D_GIF_ERR_NOT_GIF_FILE)));
         }
 
         LoadDecompositionPicture(1);
@@ -157,8 +156,8 @@ private slots:
     {
         LoadDecompositionPicture(1);
         const QByteArray bytes = ResourceBytes(1);
-        const GifPicture gif = DecodeGif(reinterpret_cast<const unsigned char*>(bytes.constData()),
-            size_t(bytes.size()), "MywbGIF1");
+        const GifPicture gif
+            = DecodeGif(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()), "MywbGIF1");
         QCOMPARE(gif.width, 220);
         QCOMPARE(gif.height, 56);
         QCOMPARE(gif.pixels.size(), size_t(220 * 56));

@@ -14,10 +14,7 @@
 #include "app/InputBox.h"
 
 namespace {
-QString txt(const std::string& gbk)
-{
-    return Platform::FromGbk(gbk);
-}
+QString txt(const std::string& gbk) { return Platform::FromGbk(gbk); }
 
 bool idle(const TForm1& form)
 {

@@ -3,17 +3,17 @@
 // system: a fake device count and a recording player stand in for the machine, and the
 // settings store lies in a fresh temporary folder for every test.
 
-#include "platform/Platform.h"
 #include "data/AppError.h"
+#include "platform/Platform.h"
 #include "sound/Sound.h"
 #include "tests/FakeSound.h"
 #include "tests/TestSupport.h"
 
 #include <QCheckBox>
 #include <QDataStream>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -92,7 +92,7 @@ void StartUp(SoundSystem& sound, Window& window)
 QString InodeOf(const QString& path)
 {
 #ifdef Q_OS_UNIX
-    struct stat st {};
+    struct stat st { };
     if (::stat(QFile::encodeName(path).constData(), &st) == 0)
         return QString::number(qulonglong(st.st_ino));
 #endif
@@ -179,10 +179,7 @@ void TestSound::init()
     m_player = m_machine->music;
 }
 
-void TestSound::cleanup()
-{
-    Platform::SetMessageSink({});
-}
+void TestSound::cleanup() { Platform::SetMessageSink({}); }
 
 void TestSound::Seed(const QString& key, const QVariant& value)
 {

@@ -11,13 +11,13 @@
 namespace chartgen {
 namespace {
 
-int columnOf(const std::vector<std::string>& header, const std::string& name)
-{
-    for (size_t i = 0; i < header.size(); ++i)
-        if (header[i] == name)
-            return int(i);
-    return -1;
-}
+    int columnOf(const std::vector<std::string>& header, const std::string& name)
+    {
+        for (size_t i = 0; i < header.size(); ++i)
+            if (header[i] == name)
+                return int(i);
+        return -1;
+    }
 
 }
 
@@ -34,8 +34,7 @@ RootTable ReadRootTable(const std::string& path)
             rootColumn = columnOf(header, "root");
             flagsColumn = columnOf(header, "flags");
             if (keyColumn < 0 || rootColumn < 0 || flagsColumn < 0)
-                throw std::runtime_error(where
-                    + ": the header must name the columns key, root and flags");
+                throw std::runtime_error(where + ": the header must name the columns key, root and flags");
             return;
         }
         const auto need = size_t(std::max({ keyColumn, rootColumn, flagsColumn })) + 1;

@@ -63,7 +63,8 @@ namespace {
         const std::function<std::string(const std::string&, int, std::vector<Row>&)>& row)
     {
         std::vector<Row> rows;
-        ForEachSourceLine(in, name, header, [&](const std::string& line, int number) { return row(line, number, rows); });
+        ForEachSourceLine(
+            in, name, header, [&](const std::string& line, int number) { return row(line, number, rows); });
         return rows;
     }
 

@@ -249,7 +249,9 @@ StandardList ParseStandardList(std::istream& in, const std::string& name)
         if (f[2].compare(0, 5, "2013:") != 0 || f[2].size() > 9 || !allOf(f[2].substr(5), isDigit))
             return "the kTGH value \"" + f[2] + "\" is not 2013:number";
         const std::string hex = f[0].substr(2);
-        if (hex.size() > 6 || !std::all_of(hex.begin(), hex.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+        if (hex.size() > 6 || !std::all_of(hex.begin(), hex.end(), [](char c) {
+                return std::isxdigit(static_cast<unsigned char>(c));
+            }))
             return "the code point \"" + f[0] + "\" is not U+ and hexadecimal digits";
         const auto cp = static_cast<unsigned>(std::stoul(hex, nullptr, 16));
         std::string utf8;
@@ -269,8 +271,14 @@ StandardList ParseStandardList(std::istream& in, const std::string& name)
 
 WubiSource ReadWubiSource(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseWubiSource); }
 PinyinSource ReadPinyinSource(const std::filesystem::path& file) { return ReadSourceFile(file, &ParsePinyinSource); }
-std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseRootChart); }
-PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file) { return ReadSourceFile(file, &ParsePinyinOverrides); }
+std::vector<RootChartRow> ReadRootChart(const std::filesystem::path& file)
+{
+    return ReadSourceFile(file, &ParseRootChart);
+}
+PinyinOverrides ReadPinyinOverrides(const std::filesystem::path& file)
+{
+    return ReadSourceFile(file, &ParsePinyinOverrides);
+}
 TextFrequency ReadTextFrequency(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseTextFrequency); }
 StandardList ReadStandardList(const std::filesystem::path& file) { return ReadSourceFile(file, &ParseStandardList); }
 

@@ -28,8 +28,8 @@ int main(int argc, char** argv)
     std::map<std::string, std::string> options;
     for (int i = 1; i + 1 < argc; i += 2)
         options[argv[i]] = argv[i + 1];
-    for (const char* name : { "--wubi", "--pinyin", "--roots", "--overrides", "--text-frequency", "--standard-list", "--out",
-             "--picture-list" }) {
+    for (const char* name : { "--wubi", "--pinyin", "--roots", "--overrides", "--text-frequency", "--standard-list",
+             "--out", "--picture-list" }) {
         if (argc % 2 == 0 || !options.count(name)) {
             std::cerr << usage;
             return 2;
@@ -38,10 +38,10 @@ int main(int argc, char** argv)
 
     try {
         using namespace datagen;
-        const PracticeData data = BuildPracticeData({ ReadWubiSource(options["--wubi"]),
-            ReadPinyinSource(options["--pinyin"]), ReadRootChart(options["--roots"]),
-            ReadPinyinOverrides(options["--overrides"]), ReadTextFrequency(options["--text-frequency"]),
-            ReadStandardList(options["--standard-list"]) });
+        const PracticeData data
+            = BuildPracticeData({ ReadWubiSource(options["--wubi"]), ReadPinyinSource(options["--pinyin"]),
+                ReadRootChart(options["--roots"]), ReadPinyinOverrides(options["--overrides"]),
+                ReadTextFrequency(options["--text-frequency"]), ReadStandardList(options["--standard-list"]) });
 
         // Everything is made before anything is written: a source that fails leaves the old tables.
         const fs::path out = options["--out"];

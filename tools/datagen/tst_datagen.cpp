@@ -402,10 +402,14 @@ private slots:
         QTest::addColumn<QString>("character");
         QTest::addColumn<QString>("reading");
         // The dictionary's top reading is wrong for a learner.
-        QTest::addRow("咀嚼") << "咀" << "JU";
-        QTest::addRow("咳嗽") << "咳" << "KE";
-        QTest::addRow("栅栏") << "栅" << "ZHA";
-        QTest::addRow("粘贴") << "粘" << "ZHAN";
+        QTest::addRow("咀嚼") << "咀"
+                              << "JU";
+        QTest::addRow("咳嗽") << "咳"
+                              << "KE";
+        QTest::addRow("栅栏") << "栅"
+                              << "ZHA";
+        QTest::addRow("粘贴") << "粘"
+                              << "ZHAN";
         // Two common readings, decided by review.
         const char* const reviewed[][2] = { { "长", "CHANG" }, { "剥", "BAO" }, { "薄", "BAO" }, { "弹", "TAN" },
             { "调", "TIAO" }, { "匙", "CHI" }, { "脯", "FU" }, { "貉", "HE" }, { "曝", "BAO" }, { "刹", "CHA" },
@@ -542,8 +546,8 @@ private slots:
         QTest::addRow("standard number") << "--standard-list"
                                          << QByteArray("# Unihan\nU+4E00\tkTGH\t2013:1\nU+4E01\tkTGH\t1\n") << 3
                                          << "2013:number";
-        QTest::addRow("standard code point") << "--standard-list" << QByteArray("U+4E0G\tkTGH\t2013:2\n") << 1
-                                             << "hexadecimal";
+        QTest::addRow("standard code point")
+            << "--standard-list" << QByteArray("U+4E0G\tkTGH\t2013:2\n") << 1 << "hexadecimal";
     }
 
     void malformedLine()
@@ -561,9 +565,9 @@ private slots:
         file.close();
 
         QStringList arguments { "--wubi", QUILLADO_WUBI_DICT, "--pinyin", QUILLADO_PINYIN_DICT, "--roots",
-            QUILLADO_ROOTS_CHART, "--overrides", QUILLADO_PINYIN_OVERRIDES, "--text-frequency",
-            QUILLADO_TEXT_FREQUENCY, "--standard-list", QUILLADO_STANDARD_LIST, "--out", dir.filePath("out"),
-            "--picture-list", dir.filePath("out/list.tsv") };
+            QUILLADO_ROOTS_CHART, "--overrides", QUILLADO_PINYIN_OVERRIDES, "--text-frequency", QUILLADO_TEXT_FREQUENCY,
+            "--standard-list", QUILLADO_STANDARD_LIST, "--out", dir.filePath("out"), "--picture-list",
+            dir.filePath("out/list.tsv") };
         arguments[arguments.indexOf(option) + 1] = bad;
         QProcess generator;
         generator.start(DATAGEN_EXECUTABLE, arguments);

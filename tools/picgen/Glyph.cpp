@@ -12,53 +12,53 @@ namespace picgen {
 
 namespace {
 
-// The stroke data puts the baseline at y = -124 and the top at y = 900.
-constexpr double kTop = 900;
+    // The stroke data puts the baseline at y = -124 and the top at y = 900.
+    constexpr double kTop = 900;
 
-double Length(Point a, Point b) { return std::hypot(b.x - a.x, b.y - a.y); }
+    double Length(Point a, Point b) { return std::hypot(b.x - a.x, b.y - a.y); }
 
-double DistanceToSegment(Point p, Point a, Point b)
-{
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double len2 = dx * dx + dy * dy;
-    if (len2 == 0)
-        return Length(p, a);
-    double t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2;
-    t = std::clamp(t, 0.0, 1.0);
-    return Length(p, { a.x + t * dx, a.y + t * dy });
-}
+    double DistanceToSegment(Point p, Point a, Point b)
+    {
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double len2 = dx * dx + dy * dy;
+        if (len2 == 0)
+            return Length(p, a);
+        double t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2;
+        t = std::clamp(t, 0.0, 1.0);
+        return Length(p, { a.x + t * dx, a.y + t * dy });
+    }
 
-void Simplify(const std::vector<Point>& pts, size_t first, size_t last, double eps, std::vector<Point>& out)
-{
-    double worst = 0;
-    size_t at = first;
-    for (size_t i = first + 1; i < last; ++i) {
-        const double d = DistanceToSegment(pts[i], pts[first], pts[last]);
-        if (d > worst) {
-            worst = d;
-            at = i;
+    void Simplify(const std::vector<Point>& pts, size_t first, size_t last, double eps, std::vector<Point>& out)
+    {
+        double worst = 0;
+        size_t at = first;
+        for (size_t i = first + 1; i < last; ++i) {
+            const double d = DistanceToSegment(pts[i], pts[first], pts[last]);
+            if (d > worst) {
+                worst = d;
+                at = i;
+            }
+        }
+        if (worst > eps) {
+            Simplify(pts, first, at, eps, out);
+            Simplify(pts, at, last, eps, out);
+        } else {
+            out.push_back(pts[last]);
         }
     }
-    if (worst > eps) {
-        Simplify(pts, first, at, eps, out);
-        Simplify(pts, at, last, eps, out);
-    } else {
-        out.push_back(pts[last]);
+
+    // Angle of a direction in degrees, 0 = right, 90 = down, -90 = up.
+    double Angle(Point a, Point b) { return std::atan2(b.y - a.y, b.x - a.x) * 180.0 / M_PI; }
+
+    double Turn(double a1, double a2)
+    {
+        double d = a2 - a1;
+        while (d > 180)
+            d -= 360;
+        while (d < -180)
+            d += 360;
+        return std::fabs(d);
     }
-}
-
-// Angle of a direction in degrees, 0 = right, 90 = down, -90 = up.
-double Angle(Point a, Point b) { return std::atan2(b.y - a.y, b.x - a.x) * 180.0 / M_PI; }
-
-double Turn(double a1, double a2)
-{
-    double d = a2 - a1;
-    while (d > 180)
-        d -= 360;
-    while (d < -180)
-        d += 360;
-    return std::fabs(d);
-}
 
 } // namespace
 
@@ -127,8 +127,7 @@ void ClassifyStroke(Stroke& stroke)
             }
         }
         if (far && sag > 0.25 * Length(simple.front(), simple.back()))
-            maxTurn = std::max(maxTurn,
-                Turn(Angle(simple.front(), simple[far]), Angle(simple[far], simple.back())));
+            maxTurn = std::max(maxTurn, Turn(Angle(simple.front(), simple[far]), Angle(simple[far], simple.back())));
     }
 
     const Point s = simple.front(), e = simple.back();
@@ -172,8 +171,16 @@ void ClassifyStroke(Stroke& stroke)
     };
     // Bands of direction, clockwise from rising-right; the borders get a second reading.
     static const Band kBands[] = {
-        { -80, Pie, 0 }, { 2, Heng, 0 }, { 22, Heng, Dian }, { 30, Dian, Heng }, { 58, Dian, 0 },
-        { 72, Dian, Shu }, { 80, Shu, Dian }, { 98, Shu, 0 }, { 112, Pie, Shu }, { 181, Pie, 0 },
+        { -80, Pie, 0 },
+        { 2, Heng, 0 },
+        { 22, Heng, Dian },
+        { 30, Dian, Heng },
+        { 58, Dian, 0 },
+        { 72, Dian, Shu },
+        { 80, Shu, Dian },
+        { 98, Shu, 0 },
+        { 112, Pie, Shu },
+        { 181, Pie, 0 },
     };
     stroke.cls = Pie;
     for (const Band& band : kBands)

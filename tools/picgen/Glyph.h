@@ -16,11 +16,11 @@ struct Point {
 enum StrokeClass { Heng = 1, Shu = 2, Pie = 3, Dian = 4, Zhe = 5 };
 
 struct Stroke {
-    std::string outline;        // SVG path, in the data's own y-up grid
-    std::vector<Point> median;  // writing direction, y down
-    int cls = 0;                // best reading of the median
-    int alt = 0;                // bit c set: the median is borderline and may also be class c
-    bool slantHook = false;     // a bend ending in a hook that runs down to the right (斜钩, 卧钩)
+    std::string outline; // SVG path, in the data's own y-up grid
+    std::vector<Point> median; // writing direction, y down
+    int cls = 0; // best reading of the median
+    int alt = 0; // bit c set: the median is borderline and may also be class c
+    bool slantHook = false; // a bend ending in a hook that runs down to the right (斜钩, 卧钩)
     // Placement of the outline in the character's grid (x' = sx x + tx, y' = sy y + ty, y up);
     // only a character put together from two others moves its strokes.
     double sx = 1, sy = 1, tx = 0, ty = 0;

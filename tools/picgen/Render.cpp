@@ -20,65 +20,65 @@ const unsigned char kPalette[4] = { 0xFA, 0xC4, 0x7C, 0x00 };
 
 namespace {
 
-// The stroke data's outlines use absolute M, L, Q, C and Z only.
-QPainterPath ParseOutline(const std::string& svg)
-{
-    QPainterPath path;
-    std::istringstream in(svg);
-    std::string tok;
-    char cmd = 0;
-    auto num = [&in]() {
-        double v = 0;
-        in >> v;
-        return v;
-    };
-    while (in >> std::ws && in.peek() != EOF) {
-        const int c = in.peek();
-        if (std::isalpha(c)) {
-            in.get();
-            cmd = static_cast<char>(c);
-            if (cmd == 'Z' || cmd == 'z') {
-                path.closeSubpath();
-                continue;
+    // The stroke data's outlines use absolute M, L, Q, C and Z only.
+    QPainterPath ParseOutline(const std::string& svg)
+    {
+        QPainterPath path;
+        std::istringstream in(svg);
+        std::string tok;
+        char cmd = 0;
+        auto num = [&in]() {
+            double v = 0;
+            in >> v;
+            return v;
+        };
+        while (in >> std::ws && in.peek() != EOF) {
+            const int c = in.peek();
+            if (std::isalpha(c)) {
+                in.get();
+                cmd = static_cast<char>(c);
+                if (cmd == 'Z' || cmd == 'z') {
+                    path.closeSubpath();
+                    continue;
+                }
             }
+            switch (cmd) {
+            case 'M': {
+                const double x = num(), y = num();
+                path.moveTo(x, y);
+                cmd = 'L';
+                break;
+            }
+            case 'L': {
+                const double x = num(), y = num();
+                path.lineTo(x, y);
+                break;
+            }
+            case 'Q': {
+                const double x1 = num(), y1 = num(), x = num(), y = num();
+                path.quadTo(x1, y1, x, y);
+                break;
+            }
+            case 'C': {
+                const double x1 = num(), y1 = num(), x2 = num(), y2 = num(), x = num(), y = num();
+                path.cubicTo(x1, y1, x2, y2, x, y);
+                break;
+            }
+            default:
+                throw std::runtime_error("unexpected outline command '" + std::string(1, cmd) + "'");
+            }
+            if (in.fail())
+                throw std::runtime_error("malformed stroke outline");
         }
-        switch (cmd) {
-        case 'M': {
-            const double x = num(), y = num();
-            path.moveTo(x, y);
-            cmd = 'L';
-            break;
-        }
-        case 'L': {
-            const double x = num(), y = num();
-            path.lineTo(x, y);
-            break;
-        }
-        case 'Q': {
-            const double x1 = num(), y1 = num(), x = num(), y = num();
-            path.quadTo(x1, y1, x, y);
-            break;
-        }
-        case 'C': {
-            const double x1 = num(), y1 = num(), x2 = num(), y2 = num(), x = num(), y = num();
-            path.cubicTo(x1, y1, x2, y2, x, y);
-            break;
-        }
-        default:
-            throw std::runtime_error("unexpected outline command '" + std::string(1, cmd) + "'");
-        }
-        if (in.fail())
-            throw std::runtime_error("malformed stroke outline");
+        return path;
     }
-    return path;
-}
 
-// Maps the stroke data's grid (y up, top at 900) onto a box of the given size.
-QTransform GlyphTransform(double left, double top, double size)
-{
-    const double s = size / 1024.0;
-    return QTransform(s, 0, 0, -s, left, top + 900 * s);
-}
+    // Maps the stroke data's grid (y up, top at 900) onto a box of the given size.
+    QTransform GlyphTransform(double left, double top, double size)
+    {
+        const double s = size / 1024.0;
+        return QTransform(s, 0, 0, -s, left, top + 900 * s);
+    }
 
 } // namespace
 

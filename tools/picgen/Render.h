@@ -12,7 +12,7 @@ namespace picgen {
 struct Picture {
     const Glyph* glyph = nullptr;
     std::vector<std::vector<int>> black; // per copy, the strokes filled black
-    char idLetter = 0;                   // lower-case identification letter, 0 for no panel
+    char idLetter = 0; // lower-case identification letter, 0 for no panel
 };
 
 class Renderer {
@@ -27,7 +27,8 @@ public:
 
     // A large drawing of each character with its strokes numbered (0-based) at their start,
     // for writing the override table and the gold set by eye. Saved as PNG.
-    void WriteStrokeSheet(const std::vector<std::pair<std::string, const Glyph*>>& glyphs, const std::string& path) const;
+    void WriteStrokeSheet(
+        const std::vector<std::pair<std::string, const Glyph*>>& glyphs, const std::string& path) const;
 
     static constexpr int kWidth = 220;
     static constexpr int kHeight = 56;

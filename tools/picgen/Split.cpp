@@ -13,73 +13,73 @@ namespace picgen {
 
 namespace {
 
-std::vector<std::string> SplitOn(const std::string& text, char sep)
-{
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, sep))
-        parts.push_back(part);
-    if (!text.empty() && text.back() == sep)
-        parts.emplace_back();
-    return parts;
-}
-
-std::vector<int> Classes(const std::string& digits, const std::string& where)
-{
-    std::vector<int> out;
-    for (char c : digits) {
-        if (c < '1' || c > '5')
-            throw std::runtime_error(where + ": stroke class '" + std::string(1, c) + "' is not 1-5");
-        out.push_back(c - '0');
+    std::vector<std::string> SplitOn(const std::string& text, char sep)
+    {
+        std::vector<std::string> parts;
+        std::string part;
+        std::istringstream in(text);
+        while (std::getline(in, part, sep))
+            parts.push_back(part);
+        if (!text.empty() && text.back() == sep)
+            parts.emplace_back();
+        return parts;
     }
-    return out;
-}
 
-// Roots whose last stroke the method counts differently from how it is written.
-int MethodLastClass(const std::string& glyph, const std::string& flags)
-{
-    if (flags.find("L5") != std::string::npos)
-        return Zhe;
-    if (glyph == "戈" || glyph == "戋")
-        return Pie;
-    return 0;
-}
+    std::vector<int> Classes(const std::string& digits, const std::string& where)
+    {
+        std::vector<int> out;
+        for (char c : digits) {
+            if (c < '1' || c > '5')
+                throw std::runtime_error(where + ": stroke class '" + std::string(1, c) + "' is not 1-5");
+            out.push_back(c - '0');
+        }
+        return out;
+    }
 
-// Cost of reading strokes [pos, pos + seq.size()) as seq: 0 per exact class, 1 per
-// borderline stroke read the other way, -1 when it does not fit.
-int MatchCost(const Glyph& g, size_t pos, const std::vector<int>& seq)
-{
-    if (seq.empty() || pos + seq.size() > g.strokes.size())
-        return -1;
-    int cost = 0;
-    for (size_t i = 0; i < seq.size(); ++i) {
-        const Stroke& s = g.strokes[pos + i];
-        if (s.cls == seq[i])
-            continue;
-        if (s.alt >> seq[i] & 1)
-            ++cost;
-        else
+    // Roots whose last stroke the method counts differently from how it is written.
+    int MethodLastClass(const std::string& glyph, const std::string& flags)
+    {
+        if (flags.find("L5") != std::string::npos)
+            return Zhe;
+        if (glyph == "戈" || glyph == "戋")
+            return Pie;
+        return 0;
+    }
+
+    // Cost of reading strokes [pos, pos + seq.size()) as seq: 0 per exact class, 1 per
+    // borderline stroke read the other way, -1 when it does not fit.
+    int MatchCost(const Glyph& g, size_t pos, const std::vector<int>& seq)
+    {
+        if (seq.empty() || pos + seq.size() > g.strokes.size())
             return -1;
+        int cost = 0;
+        for (size_t i = 0; i < seq.size(); ++i) {
+            const Stroke& s = g.strokes[pos + i];
+            if (s.cls == seq[i])
+                continue;
+            if (s.alt >> seq[i] & 1)
+                ++cost;
+            else
+                return -1;
+        }
+        return cost;
     }
-    return cost;
-}
 
-std::vector<int> Range(size_t from, size_t count)
-{
-    std::vector<int> out;
-    for (size_t i = 0; i < count; ++i)
-        out.push_back(static_cast<int>(from + i));
-    return out;
-}
+    std::vector<int> Range(size_t from, size_t count)
+    {
+        std::vector<int> out;
+        for (size_t i = 0; i < count; ++i)
+            out.push_back(static_cast<int>(from + i));
+        return out;
+    }
 
-constexpr double kAltCost = 1.0;
-constexpr double kIdMismatchCost = 3.0;
-constexpr double kStructureMismatchCost = 1.5;
-constexpr double kStructureMatchBonus = 0.5;
-constexpr double kShapeWeight = 1.5;
-constexpr double kUnknownGap = 6.0;
-constexpr double kDroppedDotCost = 0.5;
+    constexpr double kAltCost = 1.0;
+    constexpr double kIdMismatchCost = 3.0;
+    constexpr double kStructureMismatchCost = 1.5;
+    constexpr double kStructureMatchBonus = 0.5;
+    constexpr double kShapeWeight = 1.5;
+    constexpr double kUnknownGap = 6.0;
+    constexpr double kDroppedDotCost = 0.5;
 
 } // namespace
 
@@ -203,12 +203,28 @@ std::map<std::string, std::vector<std::vector<int>>> LoadOverrides(const std::st
 int Splitter::Zone(char letter)
 {
     switch (letter) {
-    case 'g': case 'f': case 'd': return Heng;
-    case 'h': case 'j': case 'k': return Shu;
-    case 't': case 'r': case 'e': return Pie;
-    case 'y': case 'u': case 'i': return Dian;
-    case 'n': case 'b': case 'v': return Zhe;
-    default: return 0;
+    case 'g':
+    case 'f':
+    case 'd':
+        return Heng;
+    case 'h':
+    case 'j':
+    case 'k':
+        return Shu;
+    case 't':
+    case 'r':
+    case 'e':
+        return Pie;
+    case 'y':
+    case 'u':
+    case 'i':
+        return Dian;
+    case 'n':
+    case 'b':
+    case 'v':
+        return Zhe;
+    default:
+        return 0;
     }
 }
 
@@ -220,47 +236,48 @@ Splitter::Splitter(const RootChart& chart, std::function<const Glyph*(const std:
 
 namespace {
 
-std::vector<Point> Resample(const std::vector<Point>& pts, int count)
-{
-    std::vector<double> acc { 0 };
-    for (size_t i = 1; i < pts.size(); ++i)
-        acc.push_back(acc.back() + std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y));
-    std::vector<Point> out;
-    for (int k = 0; k < count; ++k) {
-        const double t = acc.back() * k / (count - 1);
-        size_t i = 1;
-        while (i < pts.size() - 1 && acc[i] < t)
-            ++i;
-        if (pts.size() == 1) {
-            out.push_back(pts[0]);
-            continue;
+    std::vector<Point> Resample(const std::vector<Point>& pts, int count)
+    {
+        std::vector<double> acc { 0 };
+        for (size_t i = 1; i < pts.size(); ++i)
+            acc.push_back(acc.back() + std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y));
+        std::vector<Point> out;
+        for (int k = 0; k < count; ++k) {
+            const double t = acc.back() * k / (count - 1);
+            size_t i = 1;
+            while (i < pts.size() - 1 && acc[i] < t)
+                ++i;
+            if (pts.size() == 1) {
+                out.push_back(pts[0]);
+                continue;
+            }
+            const double span = acc[i] - acc[i - 1];
+            const double u = span > 0 ? (t - acc[i - 1]) / span : 0;
+            out.push_back(
+                { pts[i - 1].x + u * (pts[i].x - pts[i - 1].x), pts[i - 1].y + u * (pts[i].y - pts[i - 1].y) });
         }
-        const double span = acc[i] - acc[i - 1];
-        const double u = span > 0 ? (t - acc[i - 1]) / span : 0;
-        out.push_back({ pts[i - 1].x + u * (pts[i].x - pts[i - 1].x), pts[i - 1].y + u * (pts[i].y - pts[i - 1].y) });
+        return out;
     }
-    return out;
-}
 
-// Medians of some strokes, resampled and scaled into a unit box (aspect kept).
-std::vector<std::vector<Point>> Normalized(const std::vector<const Stroke*>& strokes)
-{
-    std::vector<std::vector<Point>> lines;
-    double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
-    for (const Stroke* s : strokes) {
-        lines.push_back(Resample(s->median, 8));
-        for (const Point& p : lines.back()) {
-            x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
-            x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    // Medians of some strokes, resampled and scaled into a unit box (aspect kept).
+    std::vector<std::vector<Point>> Normalized(const std::vector<const Stroke*>& strokes)
+    {
+        std::vector<std::vector<Point>> lines;
+        double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+        for (const Stroke* s : strokes) {
+            lines.push_back(Resample(s->median, 8));
+            for (const Point& p : lines.back()) {
+                x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
+                x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+            }
         }
+        const double scale = std::max({ x1 - x0, y1 - y0, 1.0 });
+        const double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
+        for (auto& line : lines)
+            for (Point& p : line)
+                p = { (p.x - cx) / scale, (p.y - cy) / scale };
+        return lines;
     }
-    const double scale = std::max({ x1 - x0, y1 - y0, 1.0 });
-    const double cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
-    for (auto& line : lines)
-        for (Point& p : line)
-            p = { (p.x - cx) / scale, (p.y - cy) / scale };
-    return lines;
-}
 
 } // namespace
 
@@ -329,210 +346,210 @@ double Splitter::ShapeCost(const Glyph& glyph, const Group& group) const
 
 namespace {
 
-// Roots whose bent stroke is the long hook running down to the right: 七+丶 in 低 has the
-// same classes as 弋 but not its shape.
-bool NeedsSlantHook(const std::string& glyph) { return glyph == "弋" || glyph == "戈" || glyph == "戋"; }
+    // Roots whose bent stroke is the long hook running down to the right: 七+丶 in 低 has the
+    // same classes as 弋 but not its shape.
+    bool NeedsSlantHook(const std::string& glyph) { return glyph == "弋" || glyph == "戈" || glyph == "戋"; }
 
-bool ShapeAllows(const Glyph& glyph, const Root& root, const std::vector<int>& strokes)
-{
-    if (!NeedsSlantHook(root.glyph))
-        return true;
-    for (int i : strokes)
-        if (glyph.strokes[i].cls == Zhe && !glyph.strokes[i].slantHook)
-            return false;
-    return true;
-}
-
-struct SearchState {
-    std::vector<Group> groups;
-    size_t pos = 0;
-    int pendingGroup = -1;
-    size_t pendingFrom = 0;
-    std::vector<int> pendingTail;
-    double cost = 0;
-};
-
-struct Search {
-    const RootChart& chart;
-    const Glyph& glyph;
-    const std::string& code;
-    size_t numCoded = 0;
-    bool lastIsSuffix = false; // the fourth letter types the character's last root
-    std::vector<SearchState> results;
-
-    size_t n() const { return glyph.strokes.size(); }
-
-    // Cheapest way to read strokes [a, b) as roots of any key, or -1.
-    double GapCost(size_t a, size_t b) const
+    bool ShapeAllows(const Glyph& glyph, const Root& root, const std::vector<int>& strokes)
     {
-        if (a == b)
-            return 0;
-        std::vector<double> best(b - a + 1, -1);
-        best[0] = 0;
-        for (size_t i = 0; i < b - a; ++i) {
-            if (best[i] < 0)
-                continue;
-            for (const Root& root : chart.roots())
-                for (const RootForm& f : root.forms) {
-                    if (!f.tail.empty() || a + i + f.head.size() > b)
-                        continue;
-                    const int c = MatchCost(glyph, a + i, f.head);
-                    if (c < 0)
-                        continue;
-                    const size_t j = i + f.head.size();
-                    const double v = best[i] + c * kAltCost;
-                    if (best[j] < 0 || v < best[j])
-                        best[j] = v;
-                }
-        }
-        return best[b - a];
-    }
-
-    bool TakeTail(SearchState& st) const
-    {
-        if (st.pendingGroup < 0 || st.pos <= st.pendingFrom)
-            return false;
-        const int c = MatchCost(glyph, st.pos, st.pendingTail);
-        if (c < 0)
-            return false;
-        auto& strokes = st.groups[st.pendingGroup].strokes;
-        for (int i : Range(st.pos, st.pendingTail.size()))
-            strokes.push_back(i);
-        st.pos += st.pendingTail.size();
-        st.cost += c * kAltCost;
-        st.pendingGroup = -1;
-        st.pendingTail.clear();
+        if (!NeedsSlantHook(root.glyph))
+            return true;
+        for (int i : strokes)
+            if (glyph.strokes[i].cls == Zhe && !glyph.strokes[i].slantHook)
+                return false;
         return true;
     }
 
-    void Run(size_t j, const SearchState& st, bool mayTakeTail = true)
-    {
-        if (mayTakeTail && st.pendingGroup >= 0) {
-            SearchState taken = st;
-            if (TakeTail(taken))
-                Run(j, taken, false);
-        }
-        if (j == numCoded) {
-            if (lastIsSuffix) {
-                FinishWithLast(st, n());
-                if (EndsWithDot())
-                    FinishWithLast(st, n() - 1);
-            } else if (st.pos == n() && st.pendingGroup < 0) {
-                results.push_back(st);
-            } else if (st.pos + 1 == n() && st.pendingGroup < 0 && EndsWithDot() && IsPie(st.groups.back())) {
-                SearchState dropped = st;
-                dropped.cost += kDroppedDotCost;
-                results.push_back(dropped);
-            }
-            return;
-        }
-        for (int r : chart.onKey(code[j])) {
-            for (const RootForm& f : chart.roots()[r].forms) {
-                if (!f.tail.empty() && st.pendingGroup >= 0)
-                    continue;
-                const int c = MatchCost(glyph, st.pos, f.head);
-                if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(st.pos, f.head.size())))
-                    continue;
-                // The two dots of 衤 are a root only after the rest of 衤, the body of 羊 only
-                // under its 丷, and the bend-and-dot of 尤 only after its ナ.
-                const std::string& name = chart.roots()[r].glyph;
-                const Root* before = st.groups.empty() ? nullptr : &chart.roots()[st.groups.back().root];
-                if (name == "[衤尾]" && (!before || before->glyph != "[礻衤头]"))
-                    continue;
-                if (name == "[羊身]" && (!before || before->key != 'u'))
-                    continue;
-                if (name == "[尤尾]" && (!before || before->glyph != "ナ"))
-                    continue;
-                SearchState next = st;
-                next.groups.push_back({ r, Range(st.pos, f.head.size()) });
-                next.pos += f.head.size();
-                next.cost += c * kAltCost;
-                if (!f.tail.empty()) {
-                    next.pendingGroup = static_cast<int>(next.groups.size()) - 1;
-                    next.pendingFrom = next.pos;
-                    next.pendingTail = f.tail;
-                }
-                Run(j + 1, next);
-            }
-        }
-    }
+    struct SearchState {
+        std::vector<Group> groups;
+        size_t pos = 0;
+        int pendingGroup = -1;
+        size_t pendingFrom = 0;
+        std::vector<int> pendingTail;
+        double cost = 0;
+    };
 
-    // Roots 1-3 are placed; the fourth letter types the last root, and at least one root
-    // lies between them.
-    // The method reads 戈 as ending in its 丿 (我 TRNT, 成 DNNT, 减 UDGT): a final dot after a
-    // last root 丿 is left out of the code.
-    bool EndsWithDot() const
-    {
-        const Stroke& last = glyph.strokes.back();
-        return n() >= 2 && (last.cls == Dian || (last.alt >> Dian & 1));
-    }
-    bool IsPie(const Group& g) const { return g.root >= 0 && chart.roots()[g.root].glyph == "丿"; }
+    struct Search {
+        const RootChart& chart;
+        const Glyph& glyph;
+        const std::string& code;
+        size_t numCoded = 0;
+        bool lastIsSuffix = false; // the fourth letter types the character's last root
+        std::vector<SearchState> results;
 
-    void FinishWithLast(const SearchState& st, size_t limit)
-    {
-        const bool droppedDot = limit < n();
-        for (int r : chart.onKey(code[3])) {
-            if (droppedDot && chart.roots()[r].glyph != "丿")
-                continue;
-            for (const RootForm& f : chart.roots()[r].forms) {
-                if (!f.tail.empty())
+        size_t n() const { return glyph.strokes.size(); }
+
+        // Cheapest way to read strokes [a, b) as roots of any key, or -1.
+        double GapCost(size_t a, size_t b) const
+        {
+            if (a == b)
+                return 0;
+            std::vector<double> best(b - a + 1, -1);
+            best[0] = 0;
+            for (size_t i = 0; i < b - a; ++i) {
+                if (best[i] < 0)
                     continue;
-                for (int tailAtEnd = 0; tailAtEnd < (st.pendingGroup >= 0 ? 2 : 1); ++tailAtEnd) {
-                    const size_t tailLen = tailAtEnd ? st.pendingTail.size() : 0;
-                    if (f.head.size() + tailLen + st.pos >= limit)
-                        continue;
-                    const size_t end = limit - tailLen;
-                    const size_t start = end - f.head.size();
-                    const int c = MatchCost(glyph, start, f.head);
-                    if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(start, f.head.size()))
-                        || chart.roots()[r].glyph == "[衤尾]" || chart.roots()[r].glyph == "[尤尾]")
-                        continue;
-                    SearchState done = st;
-                    done.cost += c * kAltCost + (droppedDot ? kDroppedDotCost : 0);
-                    if (tailAtEnd) {
-                        const int ct = MatchCost(glyph, end, st.pendingTail);
-                        if (ct < 0)
+                for (const Root& root : chart.roots())
+                    for (const RootForm& f : root.forms) {
+                        if (!f.tail.empty() || a + i + f.head.size() > b)
                             continue;
-                        done.cost += ct * kAltCost;
-                        for (int i : Range(end, tailLen))
-                            done.groups[st.pendingGroup].strokes.push_back(i);
+                        const int c = MatchCost(glyph, a + i, f.head);
+                        if (c < 0)
+                            continue;
+                        const size_t j = i + f.head.size();
+                        const double v = best[i] + c * kAltCost;
+                        if (best[j] < 0 || v < best[j])
+                            best[j] = v;
                     }
-                    double gap = -1;
-                    if (st.pendingGroup >= 0 && !tailAtEnd) {
-                        // the tail closes somewhere inside the uncoded roots
-                        const size_t tl = st.pendingTail.size();
-                        for (size_t t = std::max(st.pos, st.pendingFrom + 1); t + tl <= start; ++t) {
-                            if (t == st.pos && t + tl == start)
+            }
+            return best[b - a];
+        }
+
+        bool TakeTail(SearchState& st) const
+        {
+            if (st.pendingGroup < 0 || st.pos <= st.pendingFrom)
+                return false;
+            const int c = MatchCost(glyph, st.pos, st.pendingTail);
+            if (c < 0)
+                return false;
+            auto& strokes = st.groups[st.pendingGroup].strokes;
+            for (int i : Range(st.pos, st.pendingTail.size()))
+                strokes.push_back(i);
+            st.pos += st.pendingTail.size();
+            st.cost += c * kAltCost;
+            st.pendingGroup = -1;
+            st.pendingTail.clear();
+            return true;
+        }
+
+        void Run(size_t j, const SearchState& st, bool mayTakeTail = true)
+        {
+            if (mayTakeTail && st.pendingGroup >= 0) {
+                SearchState taken = st;
+                if (TakeTail(taken))
+                    Run(j, taken, false);
+            }
+            if (j == numCoded) {
+                if (lastIsSuffix) {
+                    FinishWithLast(st, n());
+                    if (EndsWithDot())
+                        FinishWithLast(st, n() - 1);
+                } else if (st.pos == n() && st.pendingGroup < 0) {
+                    results.push_back(st);
+                } else if (st.pos + 1 == n() && st.pendingGroup < 0 && EndsWithDot() && IsPie(st.groups.back())) {
+                    SearchState dropped = st;
+                    dropped.cost += kDroppedDotCost;
+                    results.push_back(dropped);
+                }
+                return;
+            }
+            for (int r : chart.onKey(code[j])) {
+                for (const RootForm& f : chart.roots()[r].forms) {
+                    if (!f.tail.empty() && st.pendingGroup >= 0)
+                        continue;
+                    const int c = MatchCost(glyph, st.pos, f.head);
+                    if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(st.pos, f.head.size())))
+                        continue;
+                    // The two dots of 衤 are a root only after the rest of 衤, the body of 羊 only
+                    // under its 丷, and the bend-and-dot of 尤 only after its ナ.
+                    const std::string& name = chart.roots()[r].glyph;
+                    const Root* before = st.groups.empty() ? nullptr : &chart.roots()[st.groups.back().root];
+                    if (name == "[衤尾]" && (!before || before->glyph != "[礻衤头]"))
+                        continue;
+                    if (name == "[羊身]" && (!before || before->key != 'u'))
+                        continue;
+                    if (name == "[尤尾]" && (!before || before->glyph != "ナ"))
+                        continue;
+                    SearchState next = st;
+                    next.groups.push_back({ r, Range(st.pos, f.head.size()) });
+                    next.pos += f.head.size();
+                    next.cost += c * kAltCost;
+                    if (!f.tail.empty()) {
+                        next.pendingGroup = static_cast<int>(next.groups.size()) - 1;
+                        next.pendingFrom = next.pos;
+                        next.pendingTail = f.tail;
+                    }
+                    Run(j + 1, next);
+                }
+            }
+        }
+
+        // Roots 1-3 are placed; the fourth letter types the last root, and at least one root
+        // lies between them.
+        // The method reads 戈 as ending in its 丿 (我 TRNT, 成 DNNT, 减 UDGT): a final dot after a
+        // last root 丿 is left out of the code.
+        bool EndsWithDot() const
+        {
+            const Stroke& last = glyph.strokes.back();
+            return n() >= 2 && (last.cls == Dian || (last.alt >> Dian & 1));
+        }
+        bool IsPie(const Group& g) const { return g.root >= 0 && chart.roots()[g.root].glyph == "丿"; }
+
+        void FinishWithLast(const SearchState& st, size_t limit)
+        {
+            const bool droppedDot = limit < n();
+            for (int r : chart.onKey(code[3])) {
+                if (droppedDot && chart.roots()[r].glyph != "丿")
+                    continue;
+                for (const RootForm& f : chart.roots()[r].forms) {
+                    if (!f.tail.empty())
+                        continue;
+                    for (int tailAtEnd = 0; tailAtEnd < (st.pendingGroup >= 0 ? 2 : 1); ++tailAtEnd) {
+                        const size_t tailLen = tailAtEnd ? st.pendingTail.size() : 0;
+                        if (f.head.size() + tailLen + st.pos >= limit)
+                            continue;
+                        const size_t end = limit - tailLen;
+                        const size_t start = end - f.head.size();
+                        const int c = MatchCost(glyph, start, f.head);
+                        if (c < 0 || !ShapeAllows(glyph, chart.roots()[r], Range(start, f.head.size()))
+                            || chart.roots()[r].glyph == "[衤尾]" || chart.roots()[r].glyph == "[尤尾]")
+                            continue;
+                        SearchState done = st;
+                        done.cost += c * kAltCost + (droppedDot ? kDroppedDotCost : 0);
+                        if (tailAtEnd) {
+                            const int ct = MatchCost(glyph, end, st.pendingTail);
+                            if (ct < 0)
                                 continue;
-                            const int ct = MatchCost(glyph, t, st.pendingTail);
-                            const double g1 = GapCost(st.pos, t), g2 = GapCost(t + tl, start);
-                            if (ct < 0 || g1 < 0 || g2 < 0)
-                                continue;
-                            const double v = g1 + g2 + ct * kAltCost;
-                            if (gap < 0 || v < gap) {
-                                gap = v;
-                                done.groups[st.pendingGroup].strokes = st.groups[st.pendingGroup].strokes;
-                                for (int i : Range(t, tl))
-                                    done.groups[st.pendingGroup].strokes.push_back(i);
-                            }
+                            done.cost += ct * kAltCost;
+                            for (int i : Range(end, tailLen))
+                                done.groups[st.pendingGroup].strokes.push_back(i);
                         }
-                        if (gap < 0)
-                            continue;
-                    } else {
-                        gap = GapCost(st.pos, start);
-                        if (gap < 0)
-                            gap = kUnknownGap;
+                        double gap = -1;
+                        if (st.pendingGroup >= 0 && !tailAtEnd) {
+                            // the tail closes somewhere inside the uncoded roots
+                            const size_t tl = st.pendingTail.size();
+                            for (size_t t = std::max(st.pos, st.pendingFrom + 1); t + tl <= start; ++t) {
+                                if (t == st.pos && t + tl == start)
+                                    continue;
+                                const int ct = MatchCost(glyph, t, st.pendingTail);
+                                const double g1 = GapCost(st.pos, t), g2 = GapCost(t + tl, start);
+                                if (ct < 0 || g1 < 0 || g2 < 0)
+                                    continue;
+                                const double v = g1 + g2 + ct * kAltCost;
+                                if (gap < 0 || v < gap) {
+                                    gap = v;
+                                    done.groups[st.pendingGroup].strokes = st.groups[st.pendingGroup].strokes;
+                                    for (int i : Range(t, tl))
+                                        done.groups[st.pendingGroup].strokes.push_back(i);
+                                }
+                            }
+                            if (gap < 0)
+                                continue;
+                        } else {
+                            gap = GapCost(st.pos, start);
+                            if (gap < 0)
+                                gap = kUnknownGap;
+                        }
+                        done.cost += gap;
+                        done.groups.push_back({ r, Range(start, f.head.size()) });
+                        done.pos = n();
+                        done.pendingGroup = -1;
+                        results.push_back(done);
                     }
-                    done.cost += gap;
-                    done.groups.push_back({ r, Range(start, f.head.size()) });
-                    done.pos = n();
-                    done.pendingGroup = -1;
-                    results.push_back(done);
                 }
             }
         }
-    }
-};
+    };
 
 } // namespace
 
@@ -710,16 +727,20 @@ bool Splitter::Consistent(
             return fail("its strokes do not occur in " + character);
         const int end = start + static_cast<int>(classes.size());
         for (const Group& g : coded) {
-            const bool inside = std::all_of(g.strokes.begin(), g.strokes.end(), [&](int i) { return i >= start && i < end; });
-            const bool outside = std::none_of(g.strokes.begin(), g.strokes.end(), [&](int i) { return i >= start && i < end; });
+            const bool inside
+                = std::all_of(g.strokes.begin(), g.strokes.end(), [&](int i) { return i >= start && i < end; });
+            const bool outside
+                = std::none_of(g.strokes.begin(), g.strokes.end(), [&](int i) { return i >= start && i < end; });
             if (outside)
                 continue;
             std::vector<int> relative;
             for (int i : g.strokes)
                 relative.push_back(i - start);
             std::sort(relative.begin(), relative.end());
-            if (!inside || std::find(component.groups.begin(), component.groups.end(), relative) == component.groups.end())
-                return fail("a root takes strokes " + FormatGroups({ Group { -1, relative } }) + " of it, which the component's roots do not");
+            if (!inside
+                || std::find(component.groups.begin(), component.groups.end(), relative) == component.groups.end())
+                return fail("a root takes strokes " + FormatGroups({ Group { -1, relative } })
+                    + " of it, which the component's roots do not");
         }
     }
     return true;
@@ -736,8 +757,8 @@ Decision Splitter::Decide(const std::string& character, const Glyph& glyph, cons
         for (const auto& g : it->second) {
             for (int i : g)
                 if (i < 0 || static_cast<size_t>(i) >= glyph.strokes.size())
-                    throw std::runtime_error("override of " + character + " names stroke " + std::to_string(i)
-                        + " of " + std::to_string(glyph.strokes.size()));
+                    throw std::runtime_error("override of " + character + " names stroke " + std::to_string(i) + " of "
+                        + std::to_string(glyph.strokes.size()));
             d.split.coded.push_back({ -1, g });
         }
         if (d.split.coded.size() < code.size())

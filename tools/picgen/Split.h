@@ -51,8 +51,8 @@ struct Group {
 
 struct Split {
     std::vector<Group> coded; // one per copy of the character
-    bool wholeRoot = false;   // the character is a root itself: whole, then stroke by stroke
-    char idLetter = 0;        // identification letter shown in the panel, 0 for none
+    bool wholeRoot = false; // the character is a root itself: whole, then stroke by stroke
+    char idLetter = 0; // identification letter shown in the panel, 0 for none
     double cost = 0;
     std::string reading; // "roots", "id", "first3+last", "root"
 };

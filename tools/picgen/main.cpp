@@ -10,8 +10,8 @@
 
 #include <QGuiApplication>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -55,22 +55,38 @@ Options Parse(int argc, char** argv)
                 Usage();
             return argv[++i];
         };
-        if (a == "--list") o.list = value();
-        else if (a == "--chart") o.charts.push_back(value());
-        else if (a == "--strokes") o.strokes = value();
-        else if (a == "--overrides") o.overrides = value();
-        else if (a == "--compose") o.compose = value();
-        else if (a == "--out") o.out = value();
-        else if (a == "--report") o.report = value();
-        else if (a == "--gold") o.gold = value();
-        else if (a == "--font") o.font = value();
-        else if (a == "--show") o.show = value();
-        else if (a == "--stroke-sheet") o.sheet = value();
-        else if (a == "--analyze") o.analyze = true;
-        else if (a == "--require-complete") o.requireComplete = true;
-        else if (a == "--components") o.components = value();
-        else if (a == "--check-components") o.checkComponents = true;
-        else Usage();
+        if (a == "--list")
+            o.list = value();
+        else if (a == "--chart")
+            o.charts.push_back(value());
+        else if (a == "--strokes")
+            o.strokes = value();
+        else if (a == "--overrides")
+            o.overrides = value();
+        else if (a == "--compose")
+            o.compose = value();
+        else if (a == "--out")
+            o.out = value();
+        else if (a == "--report")
+            o.report = value();
+        else if (a == "--gold")
+            o.gold = value();
+        else if (a == "--font")
+            o.font = value();
+        else if (a == "--show")
+            o.show = value();
+        else if (a == "--stroke-sheet")
+            o.sheet = value();
+        else if (a == "--analyze")
+            o.analyze = true;
+        else if (a == "--require-complete")
+            o.requireComplete = true;
+        else if (a == "--components")
+            o.components = value();
+        else if (a == "--check-components")
+            o.checkComponents = true;
+        else
+            Usage();
     }
     if (o.list.empty() || o.charts.empty() || o.strokes.empty() || o.overrides.empty())
         Usage();
@@ -92,10 +108,14 @@ std::vector<std::string> Utf8Chars(const std::string& s)
 const char* KindName(DecisionKind k)
 {
     switch (k) {
-    case DecisionKind::Rule: return "rule";
-    case DecisionKind::TieBreak: return "tie-break";
-    case DecisionKind::Override: return "override";
-    default: return "unsolved";
+    case DecisionKind::Rule:
+        return "rule";
+    case DecisionKind::TieBreak:
+        return "tie-break";
+    case DecisionKind::Override:
+        return "override";
+    default:
+        return "unsolved";
     }
 }
 
@@ -175,7 +195,8 @@ int Run(const Options& o)
     for (size_t i = 1; i < o.charts.size(); ++i)
         chart.Append(o.charts[i]);
     const auto overrides = LoadOverrides(o.overrides);
-    GlyphCache cache { o.strokes, o.compose.empty() ? std::map<std::string, Composition>() : LoadCompositions(o.compose), {} };
+    GlyphCache cache { o.strokes,
+        o.compose.empty() ? std::map<std::string, Composition>() : LoadCompositions(o.compose), {} };
     Splitter splitter(chart, [&](const std::string& ch) { return cache.get(ch); });
     const std::vector<Component> components
         = o.components.empty() ? std::vector<Component>() : LoadComponents(o.components);
@@ -188,7 +209,8 @@ int Run(const Options& o)
         for (const auto& e : list) {
             bool listed = false;
             for (const Component& c : components)
-                listed = listed || std::find(c.characters.begin(), c.characters.end(), e.character) != c.characters.end();
+                listed
+                    = listed || std::find(c.characters.begin(), c.characters.end(), e.character) != c.characters.end();
             const Glyph* g = listed ? cache.get(e.character) : nullptr;
             if (!g)
                 continue;
@@ -330,7 +352,8 @@ int Run(const Options& o)
                 pic.idLetter = shown.split.idLetter;
             const std::string file = o.out + "/MYWBGIF" + std::to_string(e.number) + ".gif";
             renderer->Write(pic, file);
-            std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+            std::filesystem::permissions(file,
+                std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
                     | std::filesystem::perms::group_read | std::filesystem::perms::others_read);
         }
     }
