@@ -117,9 +117,9 @@ TEST_F(SlotBankTest, emptyTableNamesItsFile)
     setTable(tables.py, "", 0);
     setTable(tables.wbzg, "     ", 0); // only the filler record
     SlotBank bank(tables, m_random);
-    ASSERT_EQ(bank.EmptyTableFile(Mode::Pinyin), "py.dat");
-    ASSERT_EQ(bank.EmptyTableFile(Mode::PinyinFollow), "py.dat");
-    ASSERT_EQ(bank.EmptyTableFile(Mode::Roots), "wbzg.dat");
+    ASSERT_STREQ(bank.EmptyTableFile(Mode::Pinyin), "py.dat");
+    ASSERT_STREQ(bank.EmptyTableFile(Mode::PinyinFollow), "py.dat");
+    ASSERT_STREQ(bank.EmptyTableFile(Mode::Roots), "wbzg.dat");
     ASSERT_EQ(bank.EmptyTableFile(Mode::WubiChars), nullptr);
     ASSERT_EQ(bank.EmptyTableFile(Mode::Digits), nullptr);
     ASSERT_THROW(bank.Fill(Mode::Pinyin), AppError);
