@@ -7,6 +7,7 @@
 #include "app/ArticleView.h"
 #include "app/ImeBox.h"
 #include "app/InputBox.h"
+#include "bench/BenchSupport.h"
 #include "platform/Platform.h"
 #include "session/PhraseBook.h"
 
@@ -41,19 +42,6 @@ void Row(const char* what, std::vector<double> v, const char* target, double lim
         v[std::min(v.size() - 1, v.size() * 95 / 100)], v.back(), v.size(), target, median <= limit ? "met" : "missed");
     std::fflush(stdout);
 }
-
-class PaintSpy : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
 
 void Settle()
 {
@@ -90,7 +78,10 @@ int main(int argc, char** argv)
     TArticleForm form(codes);
     form.show();
     form.activateWindow();
-    QTest::qWaitForWindowExposed(&form);
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        std::fprintf(stderr, "the article window was never shown\n");
+        return 1;
+    }
     Settle();
 
     // A 5,000-character text, typed in the Wubi way by the shortest code at each position.

@@ -6,6 +6,7 @@
 
 #include "app/InputBox.h"
 #include "app/Unit1.h"
+#include "bench/BenchSupport.h"
 #include "data/Tables.h"
 #include "platform/Platform.h"
 #include "session/Judge.h"
@@ -35,28 +36,6 @@ using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-struct Stats {
-    double median = 0, p95 = 0, max = 0, mean = 0;
-    std::size_t n = 0;
-};
-
-Stats Summarise(std::vector<double> v)
-{
-    Stats s;
-    if (v.empty())
-        return s;
-    std::sort(v.begin(), v.end());
-    s.n = v.size();
-    s.median = v[v.size() / 2];
-    s.p95 = v[std::min(v.size() - 1, v.size() * 95 / 100)];
-    s.max = v.back();
-    double sum = 0;
-    for (double x : v)
-        sum += x;
-    s.mean = sum / double(v.size());
-    return s;
-}
-
 void Row(const std::string& what, const Stats& s, const std::string& target, double limit, const char* unit = "ms")
 {
     std::printf("| %s | %.3f %s | %.3f %s | %.3f %s | %zu | %s | %s |\n", what.c_str(), s.median, unit, s.p95, unit,
@@ -74,20 +53,6 @@ long StatusKiB(const char* field)
             return std::stol(line.substr(key.size()));
     return -1;
 }
-
-// Records whether a widget has been painted since the flag was last cleared.
-class PaintSpy : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
 
 // Delivers every pending event until `spy` saw a paint; the event round that painted has
 // also flushed the window to the display server.
@@ -181,8 +146,8 @@ std::string MissKeys(TForm1& form, int mode, std::mt19937& random)
     }
 }
 
-// Times the last key of `keys` from its event to the repaint of `watched`.
-double TimeLastKey(TForm1& form, const std::string& keys, QWidget* watched, PaintSpy& spy)
+// Times the last key of `keys` from its event to the repaint of the widget `spy` watches.
+double TimeLastKey(TForm1& form, const std::string& keys, PaintSpy& spy)
 {
     for (std::size_t i = 0; i + 1 < keys.size(); ++i)
         Key(form, keys[i]);
@@ -214,7 +179,7 @@ void KeyToRepaint(TForm1& form, int mode, const char* name, int rounds)
             QLabel* label = form.Label1;
             PaintSpy spy;
             label->installEventFilter(&spy);
-            const double ms = TimeLastKey(form, keys, label, spy);
+            const double ms = TimeLastKey(form, keys, spy);
             label->removeEventFilter(&spy);
             if ((mode <= 2 ? form.keyHitCount : form.inputHitCount) != count + 1)
                 std::fprintf(stderr, "mode %d: '%s' did not hit\n", mode, keys.c_str());
@@ -227,7 +192,7 @@ void KeyToRepaint(TForm1& form, int mode, const char* name, int rounds)
             const std::string keys = MissKeys(form, mode, random);
             PaintSpy spy;
             form.Edit1->installEventFilter(&spy);
-            const double ms = TimeLastKey(form, keys, form.Edit1, spy);
+            const double ms = TimeLastKey(form, keys, spy);
             form.Edit1->removeEventFilter(&spy);
             if (ms >= 0)
                 misses.push_back(ms);

@@ -10,6 +10,7 @@
 
 #include "app/InputBox.h"
 #include "app/Unit1.h"
+#include "bench/BenchSupport.h"
 #include "platform/Platform.h"
 #include "presentation/SlotGlyphs.h"
 
@@ -162,24 +163,6 @@ void EndEffects(TForm1& form)
              { form.Timer5, &TForm1::Timer5Timer }, { form.Timer6, &TForm1::Timer6Timer } })
         if (timer->isActive())
             (form.*tick)();
-}
-
-struct Stats {
-    double median = 0, p95 = 0, max = 0;
-    std::size_t n = 0;
-};
-
-Stats Summarise(std::vector<double> v)
-{
-    Stats s;
-    if (v.empty())
-        return s;
-    std::sort(v.begin(), v.end());
-    s.n = v.size();
-    s.median = v[v.size() / 2];
-    s.p95 = v[std::min(v.size() - 1, v.size() * 95 / 100)];
-    s.max = v.back();
-    return s;
 }
 
 // One case: a session in the mode, in the face asked for, `hits` timed hits on slot 1.
