@@ -6,6 +6,7 @@
 #include "app/ImeBox.h"
 #include "app/InputBox.h"
 #include "platform/Fonts.h"
+#include "platform/PaintSettle.h"
 #include "platform/Platform.h"
 #include "presentation/Pictures.h"
 #include "ui_ArticleForm.h"
@@ -74,6 +75,8 @@ TArticleForm::TArticleForm(std::shared_ptr<const ArticleCodes> codes, QWidget* p
     ReportText = ui->ReportText;
     setFixedSize(961, 621);
     m_elapsed.start();
+    // The article view repaints on every key, as the drill's slots do.
+    new PaintSettle(this);
 
     setFont(SongFont(14));
     for (QWidget* w : std::initializer_list<QWidget*> { TextList, OpenButton, PasteButton, RestartButton, EndButton,

@@ -8,6 +8,7 @@
 #include "platform/Face.h"
 #include "platform/FirstPaint.h"
 #include "platform/Fonts.h"
+#include "platform/PaintSettle.h"
 #include "platform/Platform.h"
 #include "presentation/Layout.h"
 #include "presentation/Pictures.h"
@@ -80,6 +81,7 @@ TForm1::TForm1(QWidget* parent, SoundSystem::Seams soundSeams)
     InitFonts();
     // The slots' big glyphs are drawn once and copied after; a hit's red is ready before the key.
     new SlotGlyphs({ Label1, Label2, Label3, Label4 }, { QColor(255, 0, 0) }, this);
+    new PaintSettle(this);
 
     auto makeGroup = [this](QGroupBox* box, QButtonGroup*& group) {
         group = new QButtonGroup(this);

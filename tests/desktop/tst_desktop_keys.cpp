@@ -5,9 +5,11 @@
 #include "tests/desktop/DesktopSupport.h"
 
 #include "app/InputBox.h"
+#include "platform/PaintSettle.h"
 #include "session/Judge.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +25,8 @@ private slots:
     void oneKeyJudgedOnce();
     void randomDigitsNeverScoreMoreThanKeys();
     void fourLetterCodeHitsOneOfTwoEqualSlots();
+    void drawingsSettleOutsideTheKeysPath_data();
+    void drawingsSettleOutsideTheKeysPath();
 
 private:
     // Shows the window and waits until the window manager has made it the active one.
@@ -163,6 +167,77 @@ void TestDesktopKeys::fourLetterCodeHitsOneOfTwoEqualSlots()
     QCOMPARE(form.bank.wbSlots[2].codes[1], std::string("XSXY"));
     QVERIFY(form.Timer3->isActive());
     QVERIFY(!form.Timer4->isActive());
+}
+
+void TestDesktopKeys::drawingsSettleOutsideTheKeysPath_data()
+{
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("window face") << false;
+    QTest::newRow("full-screen face") << true;
+}
+
+// After each drawing the window repaints one pixel of its own background in idle time, so
+// the X server's read of the drawing is settled before the next key. The pixel must lie
+// outside every control (a key repaints controls only), and settling must never feed itself.
+void TestDesktopKeys::drawingsSettleOutsideTheKeysPath()
+{
+    QFETCH(bool, fullScreen);
+    WindowFixture f;
+    TForm1& form = *f.form;
+    QVERIFY(showActive(f));
+    PaintSettle* settle = nullptr;
+    for (QObject* child : form.children())
+        if (auto* s = dynamic_cast<PaintSettle*>(child))
+            settle = s;
+    QVERIFY2(settle, "the window settles no drawings");
+    if (fullScreen) {
+        form.HandleSysCommand(TForm1::SC_MAXIMIZE);
+        QTRY_COMPARE(form.size(), form.screen()->size());
+        QVERIFY(showActive(f));
+    }
+    const QPoint pixel = settle->Pixel();
+    QVERIFY(form.rect().contains(pixel));
+    QCOMPARE(form.childAt(pixel), nullptr);
+
+    form.SetItemIndex(form.RadioGroup1, Mode::UpperLetters);
+    form.SetItemIndex(form.RadioGroup2, 0);
+    form.Button1Click();
+    QCOMPARE(form.Button1->text(), QStringLiteral("暂停"));
+    QTest::qWait(100);
+    // Every update request the window receives from here on, counted beside the settler.
+    struct Counter : QObject {
+        int requests = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            requests += e->type() == QEvent::UpdateRequest;
+            return false;
+        }
+    } counter;
+    form.installEventFilter(&counter);
+    const int settledBefore = settle->Settled();
+    const char key = char(std::tolower(static_cast<unsigned char>(form.bank.keySlots[1][0])));
+    QVERIFY2(typeAndWait(x, arrivals, key), "the key never reached the program");
+    QVERIFY(form.keyHitCount >= 1);
+    // The red flash drawn on the screen, then settled.
+    const auto redPixels = [](const QImage& image) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                n += qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+            }
+        return n;
+    };
+    QVERIFY(form.Timer3->isActive());
+    QVERIFY(redPixels(grabFromScreen(form.Label1)) > 100);
+    QTRY_VERIFY(settle->Settled() > settledBefore);
+    // Idle for a while: the caret's blinks still draw, but each drawing is settled at most once.
+    QTest::qWait(1200);
+    form.removeEventFilter(&counter);
+    QVERIFY(counter.requests >= 1);
+    QVERIFY2(settle->Settled() - settledBefore <= counter.requests,
+        qPrintable(
+            QStringLiteral("%1 settles for %2 drawings").arg(settle->Settled() - settledBefore).arg(counter.requests)));
 }
 
 QTEST_MAIN(TestDesktopKeys)
