@@ -3,8 +3,6 @@
 
 #include "platform/Platform.h"
 #include "presentation/Pictures.h"
-#include "record/RecordStore.h"
-#include "record/RecordWindow.h"
 
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -38,22 +36,21 @@ LearningRecord::~LearningRecord()
 
 RecordWindow* LearningRecord::window() const { return m_window.data(); }
 
-Record::Store& LearningRecord::store()
+Record::Backend& LearningRecord::backend()
 {
-    if (!m_store)
-        m_store = std::make_unique<Record::Store>(
-            Record::Store::Options { path.isEmpty() ? Record::Store::DefaultPath() : path, 1000, {} });
-    return *m_store;
+    // The library (Qt Sql and Qt Charts with it) is opened here, at the first session stored
+    // or history read, never while the window starts.
+    if (!m_backend)
+        m_backend = Record::LoadRecordLibrary(libraryDir.isEmpty() ? Platform::ProgramDir() : libraryDir, path);
+    return *m_backend;
 }
+
+Record::Store* LearningRecord::store() { return backend().store(); }
 
 void LearningRecord::reportOnce()
 {
-    Record::Store& s = store();
-    if (s.fault() == Record::Fault::None)
-        return;
-    const QString text = s.FaultMessage();
-    s.clearFault();
-    if (m_reported)
+    const QString text = backend().TakeFault();
+    if (text.isEmpty() || m_reported)
         return;
     m_reported = true;
     Platform::ShowMessageBox(text, QStringLiteral("练习记录"), Platform::MessageIcon::Information);
@@ -96,14 +93,14 @@ QString LearningRecord::Ended(int mode, bool timeUp, std::int64_t hits, std::int
 
 void LearningRecord::Keep(Record::SessionRow row)
 {
-    if (store().Save(std::move(row))) {
+    if (backend().Save(std::move(row))) {
         // Once the result line is on the screen, not before it.
-        QTimer::singleShot(250, m_context.get(), [store = m_store.get()] { store->Checkpoint(); });
+        QTimer::singleShot(250, m_context.get(), [b = m_backend.get()] { b->Checkpoint(); });
     }
     // A damaged file set aside is told even when this session was kept in a fresh one.
     reportOnce();
     if (m_window)
-        m_window->ShowMode(m_window->mode());
+        backend().ShowMode(*m_window, m_window->mode());
 }
 
 bool LearningRecord::drillOn() const { return userSettings().value(QString::fromLatin1(drillKey), 0).toInt() != 0; }
@@ -120,7 +117,7 @@ void LearningRecord::PrepareDrill(int mode, const DataTables& tables, WeakDrill&
     if (!Mode::IsInputBox(mode) || !drillOn())
         return;
     std::vector<ItemHistory> histories;
-    for (const Record::ItemStat& s : store().History(mode))
+    for (const Record::ItemStat& s : backend().History(mode))
         histories.push_back(
             { { Platform::ToGbk(s.text), Platform::ToGbk(s.code), s.pictureNo }, s.hits, s.totalMs, s.misses });
     reportOnce();
@@ -153,11 +150,17 @@ void LearningRecord::OpenWindow(QWidget* parent, int mode)
         hooks.report = [](const QString& text) {
             Platform::ShowMessageBox(text, QStringLiteral("练习记录"), Platform::MessageIcon::Information);
         };
-        m_window = new RecordWindow(store(), mode, std::move(hooks), parent);
+        m_window = backend().MakeWindow(mode, std::move(hooks), parent);
+        if (!m_window) {
+            // Asked for by the learner: told every time, not only once.
+            Platform::ShowMessageBox(
+                backend().TakeFault(), QStringLiteral("练习记录"), Platform::MessageIcon::Information);
+            return;
+        }
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         reportOnce();
     } else if (mode != Mode::None) {
-        m_window->ShowMode(mode);
+        backend().ShowMode(*m_window, mode);
     }
     m_window->show();
     m_window->raise();

@@ -12,8 +12,7 @@
 #include <functional>
 #include <memory>
 
-#include "record/RecordStore.h"
-class RecordWindow;
+#include "record/RecordBackend.h"
 class QWidget;
 
 // The main window's link to the learner's record: it counts the running session silently,
@@ -29,6 +28,9 @@ public:
     std::function<std::int64_t()> clock;
     // The record file; empty means the user's data location.
     QString path;
+    // Where the record library lies (with its trailing separator); empty means beside the
+    // program.
+    QString libraryDir;
 
     void Started(int mode, int testSeconds);
     void Paused();
@@ -53,15 +55,17 @@ public:
     void OpenWindow(QWidget* parent, int mode);
     RecordWindow* window() const;
 
-    Record::Store& store();
+    // The store, opened on first use; null when the record library is missing.
+    Record::Store* store();
 
 private:
+    Record::Backend& backend();
     void reportOnce();
 
     SessionTally m_tally;
     QDateTime m_started;
     int m_testSeconds = 0;
-    std::unique_ptr<Record::Store> m_store;
+    std::unique_ptr<Record::Backend> m_backend;
     QPointer<RecordWindow> m_window;
     bool m_reported = false;
     std::unique_ptr<QObject> m_context; // deferred work ends with the record

@@ -43,10 +43,14 @@ install(CODE "
 install(TARGETS quillado RUNTIME DESTINATION ${QUILLADO_INSTALL_DIR})
 # Everything else that lies beside the program, the licence notices among it.
 install(DIRECTORY ${QUILLADO_BIN_DIR}/ DESTINATION ${QUILLADO_INSTALL_DIR}
-    PATTERN quillado${CMAKE_EXECUTABLE_SUFFIX} EXCLUDE PATTERN quillado_sound${CMAKE_SHARED_MODULE_SUFFIX} EXCLUDE)
-# The sound library as a target, so that packaging strips it like the program.
+    PATTERN quillado${CMAKE_EXECUTABLE_SUFFIX} EXCLUDE PATTERN quillado_sound${CMAKE_SHARED_MODULE_SUFFIX} EXCLUDE
+    PATTERN quillado_record${CMAKE_SHARED_LIBRARY_SUFFIX} EXCLUDE)
+# The sound and record libraries as targets, so that packaging strips them like the program.
 if(TARGET quillado_sound)
     install(TARGETS quillado_sound LIBRARY DESTINATION ${QUILLADO_INSTALL_DIR})
+endif()
+if(TARGET quillado_record)
+    install(TARGETS quillado_record LIBRARY DESTINATION ${QUILLADO_INSTALL_DIR} RUNTIME DESTINATION ${QUILLADO_INSTALL_DIR})
 endif()
 
 if(WIN32)

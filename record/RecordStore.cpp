@@ -80,13 +80,6 @@ QString ModeCaption(int mode)
     return QString::fromUtf8(modeCaptions[mode]);
 }
 
-double SessionRow::accuracy() const
-{
-    if (hits + misses <= 0)
-        return -1.0;
-    return double(hits) / double(hits + misses);
-}
-
 Store::Store(Options options)
     : m_options(std::move(options))
     , m_connection(QStringLiteral("quillado-record-%1").arg(++connectionCounter))

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "record/RecordExport.h"
 #include "session/Modes.h"
 
 #include <QDateTime>
@@ -46,7 +47,7 @@ struct SessionRow {
     std::vector<ItemRow> items; // filled on saving only
 
     // hits / (hits + misses), or -1 when nothing was attempted.
-    double accuracy() const;
+    double accuracy() const { return hits + misses <= 0 ? -1.0 : double(hits) / double(hits + misses); }
 };
 
 struct ItemStat {
@@ -68,7 +69,7 @@ struct Totals {
 
 enum class Fault { None, NotRegularFile, SetAside, Locked, ReadOnly, Full, Newer, Unwritable };
 
-class Store {
+class QUILLADO_RECORD_EXPORT Store {
 public:
     static constexpr int SchemaVersion = 2;
 
@@ -143,6 +144,6 @@ private:
 // The ten modes of the mode group, then the phrase drill and the article face.
 constexpr int ArticleMode = Mode::Phrases + 1;
 constexpr int ModeCount = ArticleMode + 1;
-QString ModeCaption(int mode);
+QUILLADO_RECORD_EXPORT QString ModeCaption(int mode);
 
 } // namespace Record

@@ -20,7 +20,7 @@ class QTableWidget;
 // The learner's record, one practice mode at a time: the sessions with their speed and
 // accuracy, a chart of both over time, the totals, the weakest items, and the weak-items
 // drill switch. It only reads the record; a missing record shows as an empty one.
-class RecordWindow : public QWidget {
+class QUILLADO_RECORD_EXPORT RecordWindow : public QWidget {
     Q_OBJECT
 public:
     struct Hooks {
@@ -69,4 +69,4 @@ private:
 };
 
 // The drill's wording, shared by the window and its tests.
-QString DrillOnNote();
+QUILLADO_RECORD_EXPORT QString DrillOnNote();

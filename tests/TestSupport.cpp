@@ -81,6 +81,8 @@ TForm1& WindowFixture::create(bool show)
     form = std::make_unique<TForm1>(nullptr, seams);
     form->random = RandomSource([this] { return clockValue += clockStep; });
     form->record.path = recordPath();
+    // The record library the build made, wherever the test lays out the program's files.
+    form->record.libraryDir = QStringLiteral(QUILLADO_BIN_DIR "/");
     form->record.clock = [this] { return recordMs; };
     if (show) {
         form->show();

@@ -279,6 +279,7 @@ private slots:
     void hitSoundMissingOrUnplayable_data();
     void hitSoundMissingOrUnplayable();
     void noAudioDevice();
+    void recordLibraryMissing();
     void settingsUnwritable();
     void fiveHourSessionTickByTick();
 
@@ -968,6 +969,41 @@ void TestFaults::noAudioDevice()
     QCOMPARE(f.form->keyHitCount, 4);
     QVERIFY(!f.form->sound.Player()); // nothing was ever opened
     QVERIFY2(f.messages.messages.isEmpty(), qPrintable(f.messages.texts().join('|')));
+}
+
+// Without the record library nothing is kept, the learner is told once while practising
+// and again whenever they ask for the record, and practice itself is untouched.
+void TestFaults::recordLibraryMissing()
+{
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    WindowFixture f;
+    f.form->record.libraryDir = empty.path() + QLatin1Char('/');
+    f.messages.clear();
+    for (int session = 0; session < 2; ++session) {
+        f.start(Mode::LowerLetters, 0);
+        f.type(QStringLiteral("abcd"));
+        f.tick(3);
+        f.form->Button2Click();
+        QCOMPARE(f.form->keyHitCount, 4);
+        QVERIFY(f.form->Label6->text().contains(QStringLiteral("总数：4个字")));
+    }
+    QCOMPARE(f.messages.messages.size(), 1);
+    QVERIFY2(
+        f.messages.texts().at(0).contains(QStringLiteral("quillado_record")), qPrintable(f.messages.texts().at(0)));
+    QVERIFY(f.messages.texts().at(0).contains(QStringLiteral("练习照常进行")));
+    QCOMPARE(f.form->record.store(), nullptr);
+    // The drill finds no history and starts as without it.
+    f.form->record.setDrillOn(true);
+    f.start(Mode::WubiChars, 0);
+    QCOMPARE(f.form->Button1->text(), QStringLiteral("暂停"));
+    f.form->Button2Click();
+    // Asked for, the record says again why there is none, and no window opens.
+    f.messages.clear();
+    f.form->N6->trigger();
+    QCOMPARE(f.messages.messages.size(), 1);
+    QVERIFY(f.messages.texts().at(0).contains(QStringLiteral("quillado_record")));
+    QCOMPARE(f.form->record.window(), nullptr);
 }
 
 void TestFaults::settingsUnwritable()

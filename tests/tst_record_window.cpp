@@ -393,7 +393,7 @@ private slots:
                                     .entryList({ QStringLiteral("record.damaged-*.sqlite") });
             QCOMPARE(aside.size(), 1);
         } else {
-            QCOMPARE(f.form->record.store().pendingCount(), size_t(3)); // kept for a later save
+            QCOMPARE(f.form->record.store()->pendingCount(), size_t(3)); // kept for a later save
         }
     }
 };
