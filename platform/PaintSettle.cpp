@@ -30,8 +30,10 @@ QPoint PaintSettle::Pixel() const
 
 bool PaintSettle::eventFilter(QObject* watched, QEvent* event)
 {
-    // A window's drawings are painted and handed to the server on its update request.
-    if (watched == m_window && event->type() == QEvent::UpdateRequest && !m_pending) {
+    // A window's drawings are painted and handed to the server on its update request. The
+    // settling repaint sends one of its own, synchronously: that one is not a new drawing to
+    // settle, or the window would repaint its pixel for ever.
+    if (watched == m_window && event->type() == QEvent::UpdateRequest && !m_pending && !m_settling) {
         m_pending = true;
         QTimer::singleShot(0, this, [this] { Settle(); });
     }
@@ -43,7 +45,8 @@ void PaintSettle::Settle()
     m_pending = false;
     if (!m_window->isVisible() || m_window->updatesEnabled() == false)
         return;
-    // A synchronous repaint: it sends no update request, so it never schedules itself again.
+    m_settling = true;
     m_window->repaint(QRect(Pixel(), QSize(1, 1)));
+    m_settling = false;
     ++m_settled;
 }

@@ -30,5 +30,6 @@ private:
 
     QWidget* m_window;
     bool m_pending = false;
+    bool m_settling = false;
     int m_settled = 0;
 };

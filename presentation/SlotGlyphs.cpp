@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "presentation/SlotGlyphs.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -75,10 +76,37 @@ QColor GlyphCache::TextColour(const QLabel& label)
     return option.palette.color(label.foregroundRole());
 }
 
-QString GlyphCache::Key(const QLabel& label, const QColor& colour)
+std::optional<QColor> GlyphCache::SolidBackground(const QLabel& label)
+{
+    if (!qApp->styleSheet().isEmpty())
+        return std::nullopt;
+    for (const QWidget* w = &label; w; w = w->parentWidget()) {
+        if (!w->styleSheet().isEmpty())
+            return std::nullopt;
+        // A window always has its background painted; a child only when it asks for it.
+        if (w->autoFillBackground() || w->isWindow()) {
+            if (w->testAttribute(Qt::WA_TranslucentBackground) || w->testAttribute(Qt::WA_NoSystemBackground))
+                return std::nullopt;
+            const QBrush brush = w->palette().brush(w->backgroundRole());
+            if (brush.style() != Qt::SolidPattern || brush.color().alpha() != 255)
+                return std::nullopt;
+            return brush.color();
+        }
+    }
+    return std::nullopt;
+}
+
+QColor GlyphCache::Backdrop(const QLabel& label)
+{
+    if (!label.testAttribute(Qt::WA_OpaquePaintEvent))
+        return Qt::transparent;
+    return SolidBackground(label).value_or(QColor(Qt::transparent));
+}
+
+QString GlyphCache::Key(const QLabel& label, const QColor& colour, const QColor& background)
 {
     const QRect rect = TextRect(label);
-    return QStringLiteral("%1\x1f%2\x1f%3,%4,%5,%6,%7,%8\x1f%9\x1f%10x%11@%12")
+    return QStringLiteral("%1\x1f%2\x1f%3,%4,%5,%6,%7,%8\x1f%9\x1f%10x%11@%12\x1f%13")
         .arg(label.text(), label.font().key() + label.font().families().join(QLatin1Char(',')))
         .arg(rect.x())
         .arg(rect.y())
@@ -89,23 +117,26 @@ QString GlyphCache::Key(const QLabel& label, const QColor& colour)
         .arg(label.devicePixelRatio())
         .arg(label.width())
         .arg(label.height())
-        .arg(int(label.font().styleStrategy()));
+        .arg(int(label.font().styleStrategy()))
+        .arg(background.rgba());
 }
 
 bool GlyphCache::Contains(const QLabel& label, const QColor& colour) const
 {
-    return m_pixmaps.contains(Key(label, colour));
+    return m_pixmaps.contains(Key(label, colour, Backdrop(label)));
 }
 
 QPixmap GlyphCache::Pixmap(const QLabel& label, const QColor& colour)
 {
-    const QString key = Key(label, colour);
+    const QColor background = Backdrop(label);
+    const QString key = Key(label, colour, background);
     if (const QPixmap* kept = m_pixmaps.object(key))
         return *kept;
     const qreal ratio = label.devicePixelRatio();
     QPixmap pixmap(label.size() * ratio);
     pixmap.setDevicePixelRatio(ratio);
-    pixmap.fill(Qt::transparent);
+    // An opaque colour gives a picture without alpha, which is laid down by a plain copy.
+    pixmap.fill(background);
     {
         QPainter painter(&pixmap);
         painter.setFont(label.font());
@@ -124,17 +155,41 @@ SlotGlyphs::SlotGlyphs(const QList<QLabel*>& labels, const QList<QColor>& prepar
     : QObject(parent)
     , m_prepared(preparedColours)
 {
-    for (QLabel* label : labels)
+    for (QLabel* label : labels) {
         label->installEventFilter(this);
+        UpdateOpacity(*label);
+    }
+}
+
+void SlotGlyphs::UpdateOpacity(QLabel& label)
+{
+    label.setAttribute(Qt::WA_OpaquePaintEvent, GlyphCache::SolidBackground(label).has_value());
 }
 
 bool SlotGlyphs::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Paint)
-        return false;
     auto* label = static_cast<QLabel*>(watched);
-    if (!GlyphCache::Paintable(*label))
+    switch (event->type()) {
+    case QEvent::Paint:
+        break;
+    // What lies behind the label may have changed; it takes effect from the next paint on.
+    case QEvent::PaletteChange:
+    case QEvent::ParentChange:
+    case QEvent::StyleChange:
+        UpdateOpacity(*label);
         return false;
+    default:
+        return false;
+    }
+    if (!GlyphCache::Paintable(*label)) {
+        // Qt painted nothing behind an opaque label: its colour goes down first, and the label
+        // draws itself on it.
+        if (label->testAttribute(Qt::WA_OpaquePaintEvent)) {
+            QPainter painter(label);
+            painter.fillRect(label->rect(), GlyphCache::SolidBackground(*label).value_or(QColor(Qt::white)));
+        }
+        return false;
+    }
     const QColor colour = GlyphCache::TextColour(*label);
     {
         QPainter painter(label);

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 class QLabel;
 
@@ -28,12 +29,17 @@ public:
     // Whether the label is drawn by this cache: plain text, no frame, enabled, a solid pen.
     // Anything else QLabel paints itself.
     static bool Paintable(const QLabel& label);
-    // The label's text as QLabel would draw it, in `colour`, on a transparent pixmap the
-    // size of the label; drawn now unless kept.
+    // The label's text as QLabel would draw it, in `colour`, on a pixmap the size of the
+    // label: on the label's own background colour when it paints opaquely (see
+    // SlotGlyphs), else on transparency; drawn now unless kept.
     QPixmap Pixmap(const QLabel& label, const QColor& colour);
     bool Contains(const QLabel& label, const QColor& colour) const;
     // The colour the label's text is drawn in now.
     static QColor TextColour(const QLabel& label);
+    // The plain colour behind the label, where what shows behind it is one: the palette
+    // brush of the nearest widget that paints its background, with no style sheet on the
+    // way. Empty otherwise.
+    static std::optional<QColor> SolidBackground(const QLabel& label);
 
     qint64 Bytes() const { return qint64(m_pixmaps.totalCost()) * 1024; }
     int Count() const { return int(m_pixmaps.count()); }
@@ -42,7 +48,9 @@ public:
     void Clear() { m_pixmaps.clear(); }
 
 private:
-    static QString Key(const QLabel& label, const QColor& colour);
+    static QString Key(const QLabel& label, const QColor& colour, const QColor& background);
+    // The colour the label's pictures are laid on: transparent unless it paints opaquely.
+    static QColor Backdrop(const QLabel& label);
     // Costs are in KiB, so a budget of gigabytes still fits the cache's int.
     QCache<QString, QPixmap> m_pixmaps;
     int m_drawn = 0;
@@ -52,6 +60,9 @@ private:
 // once a label has shown its text, prepares the same text in the colours it will take next
 // (the hit colour), so a hit repaints by copying. The labels stay plain QLabels: text,
 // palette and font are read and set on them as before.
+// Where a label stands on a plain colour its pictures carry that colour and the label paints
+// opaquely: Qt then no longer paints the window's background under it first, and the copy
+// needs no blending. At the full-screen face's size that halves the paint of a hit.
 class SlotGlyphs : public QObject {
 public:
     SlotGlyphs(const QList<QLabel*>& labels, const QList<QColor>& preparedColours, QObject* parent = nullptr);
@@ -63,6 +74,8 @@ protected:
 
 private:
     void Prepare(const QPointer<QLabel>& label);
+    // Whether Qt is to paint what lies behind the label before the label itself.
+    static void UpdateOpacity(QLabel& label);
 
     GlyphCache m_cache;
     QList<QColor> m_prepared;

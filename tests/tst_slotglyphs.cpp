@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -29,6 +30,18 @@ struct Face {
         label->setAlignment(align);
     }
     QImage shown() { return window.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // What the window's backing store holds after the label repainted itself there: unlike a
+    // grab, which paints every background afresh, it keeps whatever a paint left untouched.
+    QImage onScreen()
+    {
+        if (!window.isVisible()) {
+            window.show();
+            if (!QTest::qWaitForWindowExposed(&window))
+                return QImage();
+        }
+        label->repaint();
+        return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
 };
 
 void setColour(QLabel* label, const QColor& colour)
@@ -85,6 +98,9 @@ private slots:
     void hitColourIsPreparedAfterThePaint();
     void cacheStaysWithinItsBudget();
     void labelsItCannotDrawPaintThemselves();
+    void opaqueOnlyOnAPlainColour();
+    void opaqueLabelNeverShowsWhatWasBehind_data();
+    void opaqueLabelNeverShowsWhatWasBehind();
     void windowHitShowsRedThenTheNewItem();
 };
 
@@ -208,6 +224,76 @@ void TestSlotGlyphs::labelsItCannotDrawPaintThemselves()
     face.label->setEnabled(false);
     face.shown();
     QCOMPARE(glyphs.Cache().Drawn(), 0);
+}
+
+// A label on a plain colour paints opaquely, with pictures that need no blending; on a
+// gradient, under a style sheet, or once its backdrop stops being plain, it lets Qt paint what
+// lies behind it, as any label.
+void TestSlotGlyphs::opaqueOnlyOnAPlainColour()
+{
+    {
+        Face face(QStringLiteral("练"));
+        SlotGlyphs glyphs({ face.label }, {});
+        QVERIFY(face.label->testAttribute(Qt::WA_OpaquePaintEvent));
+        QCOMPARE(GlyphCache::SolidBackground(*face.label), std::optional<QColor>(QColor(240, 240, 240)));
+        face.shown();
+        QVERIFY(!glyphs.Cache().Pixmap(*face.label, Qt::black).hasAlphaChannel());
+        // The window's background turns into a gradient: the label stops covering it.
+        QLinearGradient gradient(0, 0, 0, 220);
+        gradient.setColorAt(0, Qt::white);
+        gradient.setColorAt(1, Qt::blue);
+        QPalette palette = face.window.palette();
+        palette.setBrush(QPalette::Window, gradient);
+        face.window.setPalette(palette);
+        QVERIFY(!face.label->testAttribute(Qt::WA_OpaquePaintEvent));
+        const QImage shown = face.shown();
+        // The gradient shows through around the glyph, and the picture is a transparent one.
+        QVERIFY(qBlue(shown.pixel(15, 200)) > qRed(shown.pixel(15, 200)) + 30);
+        QVERIFY(glyphs.Cache().Pixmap(*face.label, Qt::black).hasAlphaChannel());
+    }
+    {
+        Face face(QStringLiteral("练"));
+        face.window.setStyleSheet(QStringLiteral("QWidget { background: #f0f0f0; }"));
+        SlotGlyphs glyphs({ face.label }, {});
+        QVERIFY(!face.label->testAttribute(Qt::WA_OpaquePaintEvent));
+    }
+}
+
+void TestSlotGlyphs::opaqueLabelNeverShowsWhatWasBehind_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("emptied") << "empty";
+    QTest::newRow("rich text") << "rich";
+    QTest::newRow("disabled") << "disabled";
+    QTest::newRow("framed") << "frame";
+}
+
+// An opaque label paints every pixel itself: when the cache cannot draw it, its backdrop goes
+// down before QLabel draws, so the last item never lingers. Each change is compared with a
+// plain label given the same change.
+void TestSlotGlyphs::opaqueLabelNeverShowsWhatWasBehind()
+{
+    QFETCH(QString, change);
+    Face plain(QStringLiteral("练"));
+    Face cached(QStringLiteral("练"));
+    SlotGlyphs glyphs({ cached.label }, {});
+    QVERIFY(cached.label->testAttribute(Qt::WA_OpaquePaintEvent));
+    QVERIFY(pixelsNear(cached.onScreen(), Qt::black) > 500);
+    QVERIFY(pixelsNear(plain.onScreen(), Qt::black) > 500);
+    for (QLabel* label : { plain.label, cached.label }) {
+        if (change == "empty")
+            label->clear();
+        else if (change == "rich")
+            label->setText(QStringLiteral("<i>习</i>"));
+        else if (change == "disabled")
+            label->setEnabled(false);
+        else
+            label->setFrameStyle(QFrame::Box);
+    }
+    const QImage expected = plain.onScreen();
+    const QImage shown = cached.onScreen();
+    QVERIFY(!shown.isNull());
+    QVERIFY2(largestDifference(expected, shown) <= 6, qPrintable(QString::number(largestDifference(expected, shown))));
 }
 
 // The real window: its four slots are painted from the cache; a hit shows the hit item in red,

@@ -204,16 +204,6 @@ void TestDesktopKeys::drawingsSettleOutsideTheKeysPath()
     form.Button1Click();
     QCOMPARE(form.Button1->text(), QStringLiteral("暂停"));
     QTest::qWait(100);
-    // Every update request the window receives from here on, counted beside the settler.
-    struct Counter : QObject {
-        int requests = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
-            requests += e->type() == QEvent::UpdateRequest;
-            return false;
-        }
-    } counter;
-    form.installEventFilter(&counter);
     const int settledBefore = settle->Settled();
     const char key = char(std::tolower(static_cast<unsigned char>(form.bank.keySlots[1][0])));
     QVERIFY2(typeAndWait(x, arrivals, key), "the key never reached the program");
@@ -231,13 +221,12 @@ void TestDesktopKeys::drawingsSettleOutsideTheKeysPath()
     QVERIFY(form.Timer3->isActive());
     QVERIFY(redPixels(grabFromScreen(form.Label1)) > 100);
     QTRY_VERIFY(settle->Settled() > settledBefore);
-    // Idle for a while: the caret's blinks still draw, but each drawing is settled at most once.
+    // Idle for 1.2 s: only the caret's blinks and the clock draw (a handful); settling must
+    // never feed itself, which would repaint the pixel on every turn of the event loop.
+    const int idleBefore = settle->Settled();
     QTest::qWait(1200);
-    form.removeEventFilter(&counter);
-    QVERIFY(counter.requests >= 1);
-    QVERIFY2(settle->Settled() - settledBefore <= counter.requests,
-        qPrintable(
-            QStringLiteral("%1 settles for %2 drawings").arg(settle->Settled() - settledBefore).arg(counter.requests)));
+    const int idleSettles = settle->Settled() - idleBefore;
+    QVERIFY2(idleSettles <= 12, qPrintable(QStringLiteral("%1 settles in 1.2 s idle").arg(idleSettles)));
 }
 
 QTEST_MAIN(TestDesktopKeys)
