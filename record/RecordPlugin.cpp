@@ -19,7 +19,7 @@ public:
     {
         if (m_store.fault() == Record::Fault::None)
             return QString();
-        const QString text = m_store.FaultMessage();
+        QString text = m_store.FaultMessage();
         m_store.clearFault();
         return text;
     }
