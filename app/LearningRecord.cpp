@@ -34,8 +34,6 @@ LearningRecord::~LearningRecord()
         delete m_window.data();
 }
 
-RecordWindow* LearningRecord::window() const { return m_window.data(); }
-
 Record::Backend& LearningRecord::backend()
 {
     // The library (Qt Sql and Qt Charts with it) is opened here, at the first session stored
@@ -100,7 +98,7 @@ void LearningRecord::Keep(Record::SessionRow row)
     // A damaged file set aside is told even when this session was kept in a fresh one.
     reportOnce();
     if (m_window)
-        backend().ShowMode(*m_window, m_window->mode());
+        backend().ShowMode(*m_window, Mode::None);
 }
 
 bool LearningRecord::drillOn() const { return userSettings().value(QString::fromLatin1(drillKey), 0).toInt() != 0; }

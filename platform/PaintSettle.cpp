@@ -43,7 +43,7 @@ bool PaintSettle::eventFilter(QObject* watched, QEvent* event)
 void PaintSettle::Settle()
 {
     m_pending = false;
-    if (!m_window->isVisible() || m_window->updatesEnabled() == false)
+    if (!m_window->isVisible() || !m_window->updatesEnabled())
         return;
     m_settling = true;
     m_window->repaint(QRect(Pixel(), QSize(1, 1)));

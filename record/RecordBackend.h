@@ -29,9 +29,12 @@ public:
     virtual std::vector<ItemStat> History(int mode) = 0;
     // The fault since the last call, as a sentence for the learner; empty when none.
     virtual QString TakeFault() = 0;
-    // The record window on `mode`, or null (with a fault to tell) when there is none.
-    virtual RecordWindow* MakeWindow(int mode, RecordWindow::Hooks hooks, QWidget* parent) = 0;
-    virtual void ShowMode(RecordWindow& window, int mode) = 0;
+    // The record window on `mode`, or null (with a fault to tell) when there is none. The
+    // program holds it as a plain widget: the window's own type is the library's, and only
+    // the library looks inside it.
+    virtual QWidget* MakeWindow(int mode, RecordWindow::Hooks hooks, QWidget* parent) = 0;
+    // Shows `mode` in a window made above; Mode::None shows again the mode it shows.
+    virtual void ShowMode(QWidget& window, int mode) = 0;
 };
 
 // Opens the record library that lies in `dir` (with its trailing separator) and makes a

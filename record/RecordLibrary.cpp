@@ -24,8 +24,8 @@ namespace {
                 "练习记录无法使用：程序库 quillado_record 没有找到或无法载入（%1）。练习照常进行，但不会记入记录。")
                 .arg(m_why);
         }
-        RecordWindow* MakeWindow(int, RecordWindow::Hooks, QWidget*) override { return nullptr; }
-        void ShowMode(RecordWindow&, int) override { }
+        QWidget* MakeWindow(int, RecordWindow::Hooks, QWidget*) override { return nullptr; }
+        void ShowMode(QWidget&, int) override { }
 
     private:
         QString m_why;

@@ -23,11 +23,15 @@ public:
         m_store.clearFault();
         return text;
     }
-    RecordWindow* MakeWindow(int mode, RecordWindow::Hooks hooks, QWidget* parent) override
+    QWidget* MakeWindow(int mode, RecordWindow::Hooks hooks, QWidget* parent) override
     {
         return new RecordWindow(m_store, mode, std::move(hooks), parent);
     }
-    void ShowMode(RecordWindow& window, int mode) override { window.ShowMode(mode); }
+    void ShowMode(QWidget& window, int mode) override
+    {
+        auto& record = static_cast<RecordWindow&>(window);
+        record.ShowMode(mode == Mode::None ? record.mode() : mode);
+    }
 
 private:
     Record::Store m_store;
