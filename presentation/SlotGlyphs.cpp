@@ -168,17 +168,19 @@ void SlotGlyphs::UpdateOpacity(QLabel& label)
 
 bool SlotGlyphs::eventFilter(QObject* watched, QEvent* event)
 {
-    auto* label = static_cast<QLabel*>(watched);
-    switch (event->type()) {
-    case QEvent::Paint:
-        break;
+    const QEvent::Type type = event->type();
     // What lies behind the label may have changed; it takes effect from the next paint on.
-    case QEvent::PaletteChange:
-    case QEvent::ParentChange:
-    case QEvent::StyleChange:
-        UpdateOpacity(*label);
+    const bool backdropChange
+        = type == QEvent::PaletteChange || type == QEvent::ParentChange || type == QEvent::StyleChange;
+    if (type != QEvent::Paint && !backdropChange)
         return false;
-    default:
+    // Checked, not assumed: a label being destroyed still passes its last events through
+    // here, when it is no longer a QLabel.
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (!label)
+        return false;
+    if (backdropChange) {
+        UpdateOpacity(*label);
         return false;
     }
     if (!GlyphCache::Paintable(*label)) {
